@@ -1,0 +1,55 @@
+// Runs a program with its standard output and error on pipes, for the
+// end-to-end tests. A child still running when its record goes is killed.
+#pragma once
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct child_process {
+    pid_t pid = -1;
+    int out_fd = -1;
+    int err_fd = -1;
+    std::string out;
+    std::string err;
+    int exit_status = -1; // set once the child has ended normally
+    int signal = 0;       // set once the child was ended by a signal
+
+    child_process() = default;
+    child_process(const child_process&) = delete;
+    child_process& operator=(const child_process&) = delete;
+    ~child_process();
+};
+
+// argv[0] is the program's path; env_extra entries are "NAME=value" (an
+// entry "NAME=" with nothing after it, "NAME" alone, unsets it).
+void start_process(child_process& child, const std::vector<std::string>& argv,
+                   const std::vector<std::string>& env_extra = {});
+
+// Reads output until done() holds, the child ends, or timeout_s passes.
+// Returns whether done() held.
+bool read_until(child_process& child, const std::function<bool()>& done, double timeout_s);
+
+// Reads until the child ends on its own; kills it after timeout_s. Returns
+// true when it ended by itself.
+bool wait_for_exit(child_process& child, double timeout_s);
+
+// Sends SIGTERM (SIGKILL if it lingers) and collects what is left.
+void stop_process(child_process& child);
+
+std::string rotavex_path();
+std::string test_library_path();
+
+// The program's whole life, for runs that end by themselves.
+struct run_result {
+    std::string out;
+    std::string err;
+    int exit_status;
+};
+run_result run_rotavex(const std::vector<std::string>& args, const std::vector<std::string>& env_extra = {},
+                       double timeout_s = 30.0);
+
+// The usage text as the program writes it, for a given program name.
+std::string usage_text(const std::string& name);

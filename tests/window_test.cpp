@@ -1,0 +1,103 @@
+// The window and its context, on a private Xvfb.
+#include "process.h"
+#include "x_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const std::string window_line = "Window x=0, y=0, width=300, height=300\n";
+
+std::string probe_env() { return "LD_PRELOAD=" + test_library_path(); }
+
+bool has_line(const child_process& child, const std::string& prefix)
+{
+    return contains(child.out, prefix) && child.out.find('\n', child.out.find(prefix)) != std::string::npos;
+}
+
+TEST(Window, VerboseWindowLineThenViewportLine)
+{
+    child_process rotavex;
+    start_process(rotavex, {rotavex_path(), "-v"});
+    ASSERT_TRUE(read_until(rotavex, [&] { return has_line(rotavex, "GL_MAX_VIEWPORT_DIMS="); }, 30)) << rotavex.err;
+    EXPECT_EQ(rotavex.out.rfind(window_line + "GL_MAX_VIEWPORT_DIMS=", 0), 0u) << rotavex.out;
+    stop_process(rotavex);
+    EXPECT_EQ(rotavex.err, "");
+}
+
+TEST(Window, UnreachableDisplayIsFailureOne)
+{
+    const run_result result = run_rotavex({"-info", "-display", "127.0.0.1:87"});
+    EXPECT_EQ(result.err, rotavex_path() + ": Error: couldn't open display '127.0.0.1:87'\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.exit_status, 1);
+}
+
+TEST(Window, ServerWithoutGlxIsFailureTwo)
+{
+    child_process server;
+    start_process(server, {"/usr/bin/xvfb-run", "-a", "-s", "-extension GLX -screen 0 640x480x24 -nolisten tcp",
+                           rotavex_path(), "-v"});
+    ASSERT_TRUE(wait_for_exit(server, 60));
+    EXPECT_EQ(server.out, window_line);
+    // Xlib may say first that the extension is missing; the program's line ends it.
+    const std::string line = rotavex_path() + ": Error: couldn't get an RGB, Double-buffered visual.\n";
+    ASSERT_GE(server.err.size(), line.size());
+    EXPECT_EQ(server.err.substr(server.err.size() - line.size()), line) << server.err;
+    EXPECT_EQ(server.exit_status, 1);
+}
+
+TEST(Window, ViewportLimitBelowTheWindowIsFailureFour)
+{
+    for (const std::string forced : {"299/300", "300/299", "0/0"}) {
+        const run_result result =
+            run_rotavex({"-info"}, {probe_env(), "ROTAVEX_PROBE_VIEWPORT=" + forced});
+        EXPECT_EQ(result.out, "GL_MAX_VIEWPORT_DIMS=" + forced + "\n");
+        EXPECT_EQ(result.err, rotavex_path() +
+                                  ": Error: Requested window size (300/300) larger than maximum supported by GL "
+                                  "engine (" + forced + ").\n");
+        EXPECT_EQ(result.exit_status, 1);
+    }
+    // Without -info or -v the failure comes alone.
+    const run_result quiet = run_rotavex({}, {probe_env(), "ROTAVEX_PROBE_VIEWPORT=299/299"});
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_EQ(quiet.exit_status, 1);
+}
+
+std::string read_log(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    std::remove(path.c_str());
+    return text.str();
+}
+
+TEST(Window, ThreadSafeXlibAskedForOnceBeforeTheDisplayOpens)
+{
+    const std::string log = testing::TempDir() + "rotavex_probe.log";
+    std::remove(log.c_str());
+    const std::vector<std::string> env{probe_env(), "ROTAVEX_PROBE_LOG=" + log};
+    const auto first_lines_then_stop = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), rotavex_path());
+        args.push_back("-v");
+        child_process rotavex;
+        start_process(rotavex, args, env);
+        read_until(rotavex, [&] { return has_line(rotavex, "GL_MAX_VIEWPORT_DIMS="); }, 30);
+        stop_process(rotavex);
+        return read_log(log);
+    };
+    EXPECT_EQ(first_lines_then_stop({"-d", "-debug_use_threadsafe_api"}), "XInitThreads\nXOpenDisplay\n");
+    EXPECT_EQ(first_lines_then_stop({"-debug"}), "XInitThreads\nXOpenDisplay\n");
+    EXPECT_EQ(first_lines_then_stop({}), "XOpenDisplay\n");
+    // Refused before anything of X is touched.
+    const run_result refused = run_rotavex({"-debug_use_threadsafe_api", "-zzz"}, env);
+    EXPECT_EQ(refused.exit_status, 1);
+    EXPECT_EQ(read_log(log), "");
+}
+
+} // namespace
