@@ -68,6 +68,16 @@ TEST(Window, ViewportLimitBelowTheWindowIsFailureFour)
     EXPECT_EQ(quiet.exit_status, 1);
 }
 
+TEST(Window, ViewportLimitOfExactlyTheWindowPasses)
+{
+    child_process rotavex;
+    start_process(rotavex, {rotavex_path(), "-info"}, {probe_env(), "ROTAVEX_PROBE_VIEWPORT=300/300"});
+    ASSERT_TRUE(read_until(rotavex, [&] { return has_line(rotavex, "GL_RENDERER"); }, 30)) << rotavex.err;
+    EXPECT_EQ(rotavex.out.rfind("GL_MAX_VIEWPORT_DIMS=300/300\nGL_RENDERER   = ", 0), 0u) << rotavex.out;
+    stop_process(rotavex);
+    EXPECT_EQ(rotavex.err, "");
+}
+
 std::string read_log(const std::string& path)
 {
     std::ifstream file(path);

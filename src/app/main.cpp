@@ -1,6 +1,7 @@
 // The entry routine: reads the command line, then hands over to the window,
 // the scene and the frame loop, in that order, on the process's one thread.
 #include "app/run_settings.h"
+#include "scene/scene.h"
 #include "window/gl_window.h"
 
 #include <X11/Xlib.h>
@@ -20,5 +21,6 @@ int main(int argc, char* argv[])
     }
 
     open_gl_window(settings);
+    init_scene(settings);
     return 0;
 }
