@@ -29,6 +29,29 @@ TEST(Window, VerboseWindowLineThenViewportLine)
     EXPECT_EQ(rotavex.err, "");
 }
 
+TEST(Window, NamedSizedAndHintedAsAsked)
+{
+    child_process rotavex;
+    start_process(rotavex, {rotavex_path()});
+    const std::string id = wait_for_rotavex_window();
+    ASSERT_NE(id, "") << rotavex.err;
+    const std::string geometry = tool_output({"/usr/bin/xwininfo", "-id", id});
+    EXPECT_TRUE(contains(geometry, "Absolute upper-left X:  0\n")) << geometry;
+    EXPECT_TRUE(contains(geometry, "Absolute upper-left Y:  0\n")) << geometry;
+    EXPECT_TRUE(contains(geometry, "Width: 300\n")) << geometry;
+    EXPECT_TRUE(contains(geometry, "Height: 300\n")) << geometry;
+    EXPECT_TRUE(contains(geometry, "Border width: 0\n")) << geometry;
+    EXPECT_TRUE(contains(geometry, "Map State: IsViewable\n")) << geometry;
+    const std::string properties =
+        tool_output({"/usr/bin/xprop", "-id", id, "WM_NAME", "WM_ICON_NAME", "WM_NORMAL_HINTS"});
+    EXPECT_TRUE(contains(properties, "WM_NAME(STRING) = \"rotavex\"\n")) << properties;
+    EXPECT_TRUE(contains(properties, "WM_ICON_NAME(STRING) = \"rotavex\"\n")) << properties;
+    EXPECT_TRUE(contains(properties, "user specified location: 0, 0\n")) << properties;
+    EXPECT_TRUE(contains(properties, "user specified size: 300 by 300\n")) << properties;
+    EXPECT_FALSE(contains(properties, "minimum size")) << properties;
+    stop_process(rotavex);
+}
+
 TEST(Window, UnreachableDisplayIsFailureOne)
 {
     const run_result result = run_rotavex({"-info", "-display", "127.0.0.1:87"});

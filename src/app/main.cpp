@@ -1,6 +1,7 @@
 // The entry routine: reads the command line, then hands over to the window,
 // the scene and the frame loop, in that order, on the process's one thread.
 #include "app/run_settings.h"
+#include "loop/frame_loop.h"
 #include "scene/scene.h"
 #include "window/gl_window.h"
 
@@ -11,6 +12,10 @@
 
 int main(int argc, char* argv[])
 {
+    // Line by line, so that a harness reading a pipe sees each report as it
+    // is made and a run ended from outside loses nothing it printed.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+
     program_name = argv[0];
     const run_settings settings = parse_command_line(argc, argv);
 
@@ -20,7 +25,7 @@ int main(int argc, char* argv[])
         std::exit(1);
     }
 
-    open_gl_window(settings);
+    const gl_window window = open_gl_window(settings);
     init_scene(settings);
-    return 0;
+    run_frame_loop(window, settings);
 }
