@@ -8,9 +8,9 @@
 
 namespace {
 
-run_settings parse(std::vector<std::string> args)
+// display_name points into args, which must outlive the settings.
+run_settings parse(std::vector<std::string>& args)
 {
-    args.insert(args.begin(), "rotavex");
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());
@@ -38,7 +38,9 @@ class AcceptedCommandLine : public testing::TestWithParam<accepted_case> {};
 TEST_P(AcceptedCommandLine, GivesItsSettings)
 {
     const accepted_case& expected = GetParam();
-    const run_settings got = parse(expected.args);
+    std::vector<std::string> args = expected.args;
+    args.insert(args.begin(), "rotavex");
+    const run_settings got = parse(args);
     if (expected.display_name)
         EXPECT_STREQ(got.display_name, expected.display_name);
     else
@@ -74,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         accepted_case{{"-time", " \t+7x"}, nullptr, false, false, 7000000, false},
         accepted_case{{"-time", "0002147"}, nullptr, false, false, 2147000000, false},
         accepted_case{{"-time", "+-3"}, nullptr, false, false, 0, false},
-        accepted_case{{"-v", "-time", "5", "-display", "host:0", "-d"}, "host:0", true, true, 5000000, true}));
+        accepted_case{
+            {"-v", "-time", "5", "-display", "host:0", "-d"}, "host:0", true, true, 5000000, true}));
 
 } // namespace
