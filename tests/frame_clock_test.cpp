@@ -24,8 +24,14 @@ struct captured_streams {
         std::free(out_text);
         std::free(err_text);
     }
-    std::string take_out() { return take(out, out_text, out_size); }
-    std::string take_err() { return take(err, err_text, err_size); }
+    std::string take_out()
+    {
+        return take(out, out_text, out_size);
+    }
+    std::string take_err()
+    {
+        return take(err, err_text, err_size);
+    }
 
   private:
     static std::string take(std::FILE* stream, char*& text, size_t& size)
@@ -172,7 +178,8 @@ TEST(FrameClock, LastFrameThatIsAlsoAReportFrameReportsFirst)
     captured_streams streams;
     const std::int32_t limit_us = 4000000;
     frame(clock, 10, limit_us, streams);
-    EXPECT_EQ(frame(clock, 10 + 5000000, limit_us, streams).out, "2 frames in 5.0 seconds =  0.400 FPS\nStart timing!\n");
+    EXPECT_EQ(frame(clock, 10 + 5000000, limit_us, streams).out,
+              "2 frames in 5.0 seconds =  0.400 FPS\nStart timing!\n");
     const frame_result last = frame(clock, 10 + 10000000, limit_us, streams);
     EXPECT_TRUE(last.ended);
     EXPECT_EQ(last.out, "1 frames in 5.0 seconds =  0.200 FPS\n");

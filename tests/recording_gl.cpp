@@ -46,24 +46,67 @@ std::vector<std::string> describe_all(const std::vector<gl_call>& calls)
     return texts;
 }
 
-void glShadeModel(GLenum mode) { record("glShadeModel", {double(mode)}); }
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { record("glNormal3f", {x, y, z}); }
-void glBegin(GLenum mode) { record("glBegin", {double(mode)}); }
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { record("glVertex3f", {x, y, z}); }
-void glEnd() { record("glEnd"); }
-void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) { record("glViewport", {double(x), double(y), double(width), double(height)}); }
-void glMatrixMode(GLenum mode) { record("glMatrixMode", {double(mode)}); }
-void glLoadIdentity() { record("glLoadIdentity"); }
-void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near_val, GLdouble far_val)
+void glShadeModel(GLenum mode)
+{
+    record("glShadeModel", {double(mode)});
+}
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z)
+{
+    record("glNormal3f", {x, y, z});
+}
+void glBegin(GLenum mode)
+{
+    record("glBegin", {double(mode)});
+}
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
+{
+    record("glVertex3f", {x, y, z});
+}
+void glEnd()
+{
+    record("glEnd");
+}
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    record("glViewport", {double(x), double(y), double(width), double(height)});
+}
+void glMatrixMode(GLenum mode)
+{
+    record("glMatrixMode", {double(mode)});
+}
+void glLoadIdentity()
+{
+    record("glLoadIdentity");
+}
+void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near_val,
+               GLdouble far_val)
 {
     record("glFrustum", {left, right, bottom, top, near_val, far_val});
 }
-void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { record("glTranslatef", {x, y, z}); }
-void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) { record("glRotatef", {angle, x, y, z}); }
-void glPushMatrix() { record("glPushMatrix"); }
-void glPopMatrix() { record("glPopMatrix"); }
-void glClear(GLbitfield mask) { record("glClear", {double(mask)}); }
-void glEnable(GLenum capability) { record("glEnable", {double(capability)}); }
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
+{
+    record("glTranslatef", {x, y, z});
+}
+void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
+{
+    record("glRotatef", {angle, x, y, z});
+}
+void glPushMatrix()
+{
+    record("glPushMatrix");
+}
+void glPopMatrix()
+{
+    record("glPopMatrix");
+}
+void glClear(GLbitfield mask)
+{
+    record("glClear", {double(mask)});
+}
+void glEnable(GLenum capability)
+{
+    record("glEnable", {double(capability)});
+}
 void glLightfv(GLenum light, GLenum name, const GLfloat* values)
 {
     std::vector<double> args{double(light), double(name)};
@@ -85,9 +128,18 @@ GLuint glGenLists(GLsizei range)
     next_list += static_cast<GLuint>(range);
     return first;
 }
-void glNewList(GLuint list, GLenum mode) { record("glNewList", {double(list), double(mode)}); }
-void glEndList() { record("glEndList"); }
-void glCallList(GLuint list) { record("glCallList", {double(list)}); }
+void glNewList(GLuint list, GLenum mode)
+{
+    record("glNewList", {double(list), double(mode)});
+}
+void glEndList()
+{
+    record("glEndList");
+}
+void glCallList(GLuint list)
+{
+    record("glCallList", {double(list)});
+}
 const GLubyte* glGetString(GLenum name)
 {
     record("glGetString", {double(name)});

@@ -10,7 +10,7 @@
 namespace {
 
 const std::vector<std::string> square_projection{
-    "glViewport(0, 0, 300, 300)", "glMatrixMode(5889)", "glLoadIdentity()",
+    "glViewport(0, 0, 300, 300)",     "glMatrixMode(5889)", "glLoadIdentity()",
     "glFrustum(-1, 1, -1, 1, 5, 60)", "glMatrixMode(5888)", "glLoadIdentity()",
     "glTranslatef(0, 0, -40)"};
 
@@ -47,13 +47,19 @@ TEST(InitScene, CallsInOrderWithoutInfo)
     reset_recording();
     EXPECT_EQ(init_scene_output(false), "");
     std::vector<std::string> expected = square_projection;
-    for (const char* call :
-         {"glLightfv(16384, 4611, 5, 5, 10, 0)", "glEnable(2884)", "glEnable(2896)", "glEnable(16384)",
-          "glEnable(2929)", "glGenLists(1)", "glNewList(1, 4864)", "glEndList()", "glGenLists(1)",
-          "glNewList(2, 4864)", "glEndList()", "glGenLists(1)", "glNewList(3, 4864)", "glEndList()",
-          "glEnable(2977)"})
+    for (const char* call : {"glLightfv(16384, 4611, 5, 5, 10, 0)", "glEnable(2884)", "glEnable(2896)",
+                             "glEnable(16384)", "glEnable(2929)", "glGenLists(1)", "glNewList(1, 4864)",
+                             "glEndList()", "glGenLists(1)", "glNewList(2, 4864)", "glEndList()",
+                             "glGenLists(1)", "glNewList(3, 4864)", "glEndList()", "glEnable(2977)"})
         expected.push_back(call);
     EXPECT_EQ(outside_lists(recorded_calls), expected);
+}
+
+std::vector<gl_call> wheel_calls(GLint teeth, GLfloat inner_radius, GLfloat outer_radius, GLfloat width)
+{
+    reset_recording();
+    build_toothed_wheel(teeth, inner_radius, outer_radius, width);
+    return recorded_calls;
 }
 
 TEST(InitScene, EachListOpensWithItsMaterialAndHoldsItsWheel)
@@ -61,10 +67,9 @@ TEST(InitScene, EachListOpensWithItsMaterialAndHoldsItsWheel)
     const std::vector<std::string> materials{"glMaterialfv(1028, 5634, 0.800000012, 0.100000001, 0, 1)",
                                              "glMaterialfv(1028, 5634, 0, 0.800000012, 0.200000003, 1)",
                                              "glMaterialfv(1028, 5634, 0.200000003, 0.200000003, 1, 1)"};
-    const std::vector<std::vector<gl_call>> wheels{
-        [] { reset_recording(); build_toothed_wheel(20, 1.0f, 4.0f, 1.0f); return recorded_calls; }(),
-        [] { reset_recording(); build_toothed_wheel(10, 0.5f, 2.0f, 2.0f); return recorded_calls; }(),
-        [] { reset_recording(); build_toothed_wheel(10, 1.3f, 2.0f, 0.5f); return recorded_calls; }()};
+    const std::vector<std::vector<gl_call>> wheels{wheel_calls(20, 1.0f, 4.0f, 1.0f),
+                                                   wheel_calls(10, 0.5f, 2.0f, 2.0f),
+                                                   wheel_calls(10, 1.3f, 2.0f, 0.5f)};
     reset_recording();
     init_scene_output(false);
     size_t at = 0;
@@ -91,8 +96,8 @@ TEST(InitScene, InfoLinesEachFetchedJustBeforeItIsPrinted)
                       "GL_EXTENSIONS = \n");
     const std::vector<std::string> calls = outside_lists(recorded_calls);
     const std::vector<std::string> queries(calls.begin() + 7, calls.begin() + 11);
-    EXPECT_EQ(queries, (std::vector<std::string>{"glGetString(7937)", "glGetString(7938)", "glGetString(7936)",
-                                                 "glGetString(7939)"}));
+    EXPECT_EQ(queries, (std::vector<std::string>{"glGetString(7937)", "glGetString(7938)",
+                                                 "glGetString(7936)", "glGetString(7939)"}));
     EXPECT_EQ(calls[11], "glLightfv(16384, 4611, 5, 5, 10, 0)");
 }
 
@@ -144,14 +149,27 @@ TEST(DrawScene, TwentyOneCallsPlacingTheWheels)
     reset_recording();
     init_scene_output(false);
     const std::vector<std::string> at_zero = draw(0.0f);
-    const std::vector<std::string> expected{
-        "glClear(16640)", "glPushMatrix()", "glRotatef(20, 1, 0, 0)", "glRotatef(30, 0, 1, 0)",
-        "glRotatef(0, 0, 0, 1)",
-        "glPushMatrix()", "glTranslatef(-3, -2, 0)", "glRotatef(0, 0, 0, 1)", "glCallList(1)", "glPopMatrix()",
-        "glPushMatrix()", "glTranslatef(3.0999999, -2, 0)", "glRotatef(-9, 0, 0, 1)", "glCallList(2)",
-        "glPopMatrix()",
-        "glPushMatrix()", "glTranslatef(-3.0999999, 4.19999981, 0)", "glRotatef(-25, 0, 0, 1)",
-        "glCallList(3)", "glPopMatrix()", "glPopMatrix()"};
+    const std::vector<std::string> expected{"glClear(16640)",
+                                            "glPushMatrix()",
+                                            "glRotatef(20, 1, 0, 0)",
+                                            "glRotatef(30, 0, 1, 0)",
+                                            "glRotatef(0, 0, 0, 1)",
+                                            "glPushMatrix()",
+                                            "glTranslatef(-3, -2, 0)",
+                                            "glRotatef(0, 0, 0, 1)",
+                                            "glCallList(1)",
+                                            "glPopMatrix()",
+                                            "glPushMatrix()",
+                                            "glTranslatef(3.0999999, -2, 0)",
+                                            "glRotatef(-9, 0, 0, 1)",
+                                            "glCallList(2)",
+                                            "glPopMatrix()",
+                                            "glPushMatrix()",
+                                            "glTranslatef(-3.0999999, 4.19999981, 0)",
+                                            "glRotatef(-25, 0, 0, 1)",
+                                            "glCallList(3)",
+                                            "glPopMatrix()",
+                                            "glPopMatrix()"};
     EXPECT_EQ(at_zero, expected);
 
     const std::vector<std::string> at_ninety = draw(90.0f);

@@ -12,8 +12,14 @@ struct vec3 {
     double x, y, z;
 };
 
-vec3 cross(vec3 a, vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double dot(vec3 a, vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+vec3 cross(vec3 a, vec3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double dot(vec3 a, vec3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 struct vertex {
     vec3 position;
@@ -193,12 +199,24 @@ TEST(ToothedWheel, LastPassesUseTwoPiInSingleWhileOuterClosesOnTheAxis)
 TEST(ToothedWheel, NegativeToothCountGivesOnlyTheFixedCalls)
 {
     const auto calls = describe_all(record_wheel(-2, 1.0f, 4.0f, 1.0f));
-    const std::vector<std::string> expected{
-        "glShadeModel(7424)", "glNormal3f(0, 0, 1)", "glBegin(8)",  "glEnd()",
-        "glBegin(7)",         "glEnd()",             "glNormal3f(0, 0, -1)", "glBegin(8)",
-        "glEnd()",            "glBegin(7)",          "glEnd()",     "glBegin(8)",
-        "glVertex3f(3.6500001, 0, 0.5)", "glVertex3f(3.6500001, 0, -0.5)", "glEnd()",
-        "glShadeModel(7425)", "glBegin(8)",          "glEnd()"};
+    const std::vector<std::string> expected{"glShadeModel(7424)",
+                                            "glNormal3f(0, 0, 1)",
+                                            "glBegin(8)",
+                                            "glEnd()",
+                                            "glBegin(7)",
+                                            "glEnd()",
+                                            "glNormal3f(0, 0, -1)",
+                                            "glBegin(8)",
+                                            "glEnd()",
+                                            "glBegin(7)",
+                                            "glEnd()",
+                                            "glBegin(8)",
+                                            "glVertex3f(3.6500001, 0, 0.5)",
+                                            "glVertex3f(3.6500001, 0, -0.5)",
+                                            "glEnd()",
+                                            "glShadeModel(7425)",
+                                            "glBegin(8)",
+                                            "glEnd()"};
     EXPECT_EQ(calls, expected);
 }
 

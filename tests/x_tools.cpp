@@ -29,3 +29,11 @@ bool contains(const std::string& text, const std::string& piece)
 {
     return text.find(piece) != std::string::npos;
 }
+
+size_t count_of(const std::string& text, const std::string& piece)
+{
+    size_t count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+        ++count;
+    return count;
+}

@@ -13,3 +13,6 @@ std::string tool_output(const std::vector<std::string>& argv, double timeout_s =
 std::string wait_for_rotavex_window(double timeout_s = 20.0);
 
 bool contains(const std::string& text, const std::string& piece);
+
+// How many times piece occurs in text.
+size_t count_of(const std::string& text, const std::string& piece);

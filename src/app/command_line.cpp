@@ -33,8 +33,7 @@ std::int32_t read_time_limit_us(const char* text)
     for (; *c >= '0' && *c <= '9'; ++c) {
         seconds = seconds * 10 + (*c - '0');
         if (seconds > max_time_s) {
-            std::fprintf(stderr, "%s: Time '%s' out of range (-2147 to 2147 seconds).\n",
-                         program_name, text);
+            std::fprintf(stderr, "%s: Time '%s' out of range (-2147 to 2147 seconds).\n", program_name, text);
             print_usage_and_exit();
         }
     }

@@ -38,8 +38,14 @@ gl_window open_gl_window(const run_settings& settings)
     const int screen_number = XScreenNumberOfScreen(screen);
     const Window root = XRootWindow(display, screen_number);
 
-    int visual_attributes[] = {GLX_RGBA,         GLX_RED_SIZE,   1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
-                               GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 1, None};
+    // At least one bit each of red, green, blue and depth; no alpha or stencil.
+    // clang-format off
+    int visual_attributes[] = {GLX_RGBA,
+                               GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
+                               GLX_DOUBLEBUFFER,
+                               GLX_DEPTH_SIZE, 1,
+                               None};
+    // clang-format on
     XVisualInfo* visual = glXChooseVisual(display, screen_number, visual_attributes);
     if (!visual)
         fail("couldn't get an RGB, Double-buffered visual.");
@@ -50,9 +56,8 @@ gl_window open_gl_window(const run_settings& settings)
     attributes.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
     attributes.event_mask = StructureNotifyMask | ExposureMask | KeyPressMask;
     const unsigned long value_mask = CWBackPixel | CWBorderPixel | CWEventMask | CWColormap;
-    const Window window =
-        XCreateWindow(display, root, window_x, window_y, window_width, window_height, 0, visual->depth,
-                      InputOutput, visual->visual, value_mask, &attributes);
+    const Window window = XCreateWindow(display, root, window_x, window_y, window_width, window_height, 0,
+                                        visual->depth, InputOutput, visual->visual, value_mask, &attributes);
 
     XSizeHints hints{};
     hints.flags = USPosition | USSize;
