@@ -49,26 +49,17 @@ void run_scene_frames(benchmark::State& state, frame_bench_stage& stage)
     report_fps(state);
 }
 
-// One pass of the program's own loop, as run_frame_loop makes it.
-void run_full_frames(benchmark::State& state, frame_bench_stage& stage)
+// One pass of the program's own loop, as run_frame_loop makes it; without
+// the yield, what the event pump, clock and bookkeeping add to the drawing
+// apart from giving up the processor.
+void run_loop_passes(benchmark::State& state, frame_bench_stage& stage, bool yield)
 {
     for (auto _ : state) {
         const bool run_over =
             run_frame(stage.window, stage.settings, stage.clock, stage.null_out, stage.null_out);
         benchmark::DoNotOptimize(run_over);
-        sched_yield();
-    }
-    report_fps(state);
-}
-
-// The same pass without the yield: the event pump, clock and bookkeeping next
-// to the drawing, apart from what giving up the processor costs.
-void run_loop_work(benchmark::State& state, frame_bench_stage& stage)
-{
-    for (auto _ : state) {
-        const bool run_over =
-            run_frame(stage.window, stage.settings, stage.clock, stage.null_out, stage.null_out);
-        benchmark::DoNotOptimize(run_over);
+        if (yield)
+            sched_yield();
     }
     report_fps(state);
 }
@@ -92,10 +83,10 @@ void register_frame_benchmarks(frame_bench_stage& stage)
                                      [&stage](benchmark::State& state) { run_empty_frames(state, stage); }),
         benchmark::RegisterBenchmark(scene_frame_name,
                                      [&stage](benchmark::State& state) { run_scene_frames(state, stage); }),
-        benchmark::RegisterBenchmark(full_frame_name,
-                                     [&stage](benchmark::State& state) { run_full_frames(state, stage); }),
-        benchmark::RegisterBenchmark(loop_work_name,
-                                     [&stage](benchmark::State& state) { run_loop_work(state, stage); }),
+        benchmark::RegisterBenchmark(
+            full_frame_name, [&stage](benchmark::State& state) { run_loop_passes(state, stage, true); }),
+        benchmark::RegisterBenchmark(
+            loop_work_name, [&stage](benchmark::State& state) { run_loop_passes(state, stage, false); }),
     };
     for (benchmark::internal::Benchmark* frames : benchmarks)
         frames->UseRealTime()->ComputeStatistics("min", min_of)->ComputeStatistics("max", max_of);
