@@ -22,7 +22,7 @@ done
 
 dpkg-deb -x "$deb" "$scratch/root"
 test -f "$scratch/root/usr/share/man/man1/rotavex.1"
-xvfb-run -a -s "-screen 0 640x480x24 -nolisten tcp" "$scratch/root/usr/bin/rotavex" -time 1 \
+"$(dirname "$0")/../script/with-xvfb" "$scratch/root/usr/bin/rotavex" -time 1 \
     >"$scratch/out" 2>"$scratch/err"
 grep -q '^Start timing!$' "$scratch/out"
 grep -Eq '^COUNT\|[1-9][0-9]*\|1\|fps$' "$scratch/err"
