@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs rotavex into a scratch prefix, builds its Debian package, and runs
-# the packaged binary for a one-second timed run on a private Xvfb.
+# Installs rotavex into a scratch prefix, builds its Debian package, checks it
+# with lintian, and runs the packaged binary for a one-second timed run on a
+# private Xvfb.
 set -eu
 build_dir=$1
 scratch=$(mktemp -d)
@@ -8,7 +9,8 @@ trap 'rm -rf "$scratch"' EXIT
 
 cmake --install "$build_dir" --prefix "$scratch/prefix" >/dev/null
 test -x "$scratch/prefix/bin/rotavex"
-man -l "$scratch/prefix/share/man/man1/rotavex.1" 2>/dev/null | grep -q "rotavex"
+man -l "$scratch/prefix/share/man/man1/rotavex.1.gz" 2>/dev/null | grep -q "rotavex"
+test -f "$scratch/prefix/share/doc/rotavex/LICENSE"
 
 cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$scratch/package" >/dev/null
 deb=$(ls "$scratch"/package/rotavex_*.deb)
@@ -20,11 +22,22 @@ for library in libx11-6 libglx0 libopengl0 libc6; do
     esac
 done
 
+# Any error or warning fails; informational tags are shown but pass. Lintian's
+# note about running as root goes with its other messages.
+if ! lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1; then
+    echo "lintian found errors or warnings:" >&2
+    cat "$scratch/lintian" >&2
+    exit 1
+fi
+grep -v 'running with root privileges' "$scratch/lintian" || true
+
 dpkg-deb -x "$deb" "$scratch/root"
-test -f "$scratch/root/usr/share/man/man1/rotavex.1"
+test -f "$scratch/root/usr/share/man/man1/rotavex.1.gz"
+test -f "$scratch/root/usr/share/doc/rotavex/copyright"
+test -f "$scratch/root/usr/share/doc/rotavex/changelog.gz"
 "$(dirname "$0")/../script/with-xvfb" "$scratch/root/usr/bin/rotavex" -time 1 \
     >"$scratch/out" 2>"$scratch/err"
 grep -q '^Start timing!$' "$scratch/out"
 grep -Eq '^COUNT\|[1-9][0-9]*\|1\|fps$' "$scratch/err"
 grep -Eq '^TIME\|1\.[0-9]$' "$scratch/err"
-echo "package check passed: $(basename "$deb"), Depends: $depends"
+echo "package check passed: $(basename "$deb"), Depends: $depends, lintian clean"
