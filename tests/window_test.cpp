@@ -110,28 +110,47 @@ std::string read_log(const std::string& path)
     return text.str();
 }
 
-TEST(Window, ThreadSafeXlibAskedForOnceBeforeTheDisplayOpens)
+TEST(Window, StartUpCallsInOrderWithTheirArguments)
 {
     const std::string log = testing::TempDir() + "rotavex_probe.log";
     std::remove(log.c_str());
     const std::vector<std::string> env{probe_env(), "ROTAVEX_PROBE_LOG=" + log};
-    const auto first_lines_then_stop = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), rotavex_path());
+    // GLX_RGBA, RED 1, GREEN 1, BLUE 1, DOUBLEBUFFER, DEPTH 1, None; then
+    // CWBackPixel|CWBorderPixel|CWEventMask|CWColormap and
+    // StructureNotifyMask|ExposureMask|KeyPressMask.
+    const std::string window_calls =
+        "glXChooseVisual 4 8 1 9 1 10 1 5 12 1 0\nXCreateWindow 0x280a 0x28001\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string calls;
+    } cases[] = {
+        {{"-d", "-debug_use_threadsafe_api"}, "XInitThreads\nXOpenDisplay\n" + window_calls},
+        {{"-debug"}, "XInitThreads\nXOpenDisplay\n" + window_calls},
+        {{}, "XOpenDisplay\n" + window_calls},
+    };
+    for (const auto& run : cases) {
+        std::vector<std::string> args{rotavex_path()};
+        args.insert(args.end(), run.args.begin(), run.args.end());
         args.push_back("-v");
         child_process rotavex;
         start_process(rotavex, args, env);
         read_until(
             rotavex, [&] { return has_line(rotavex, "GL_MAX_VIEWPORT_DIMS="); }, 30);
         stop_process(rotavex);
-        return read_log(log);
-    };
-    EXPECT_EQ(first_lines_then_stop({"-d", "-debug_use_threadsafe_api"}), "XInitThreads\nXOpenDisplay\n");
-    EXPECT_EQ(first_lines_then_stop({"-debug"}), "XInitThreads\nXOpenDisplay\n");
-    EXPECT_EQ(first_lines_then_stop({}), "XOpenDisplay\n");
+        EXPECT_EQ(read_log(log), run.calls) << testing::PrintToString(run.args);
+    }
     // Refused before anything of X is touched.
     const run_result refused = run_rotavex({"-debug_use_threadsafe_api", "-zzz"}, env);
     EXPECT_EQ(refused.exit_status, 1);
     EXPECT_EQ(read_log(log), "");
+
+    std::vector<std::string> failing = env;
+    failing.push_back("ROTAVEX_PROBE_XINITTHREADS=0");
+    const run_result failed = run_rotavex({"-d", "-v"}, failing);
+    EXPECT_EQ(failed.err, rotavex_path() + ": XInitThreads() failure.\n");
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.exit_status, 1);
+    EXPECT_EQ(read_log(log), "XInitThreads\n");
 }
 
 } // namespace
