@@ -48,16 +48,16 @@ TEST(FrameLoop, ResizeIsReportedAndKeyPressesChangeNothing)
         rotavex, [] { return false; }, 1.0);
     const size_t before = count_of(rotavex.out, "Event: ConfigureNotify\n");
 
-    tool_output({"/usr/bin/xdotool", "windowsize", id, "400", "200"});
+    tool_output({XDOTOOL_PATH, "windowsize", id, "400", "200"});
     EXPECT_TRUE(read_until(
         rotavex, [&] { return count_of(rotavex.out, "Event: ConfigureNotify\n") > before; }, 10))
         << rotavex.out;
-    EXPECT_TRUE(contains(tool_output({"/usr/bin/xwininfo", "-id", id}), "Width: 400\n"));
+    EXPECT_TRUE(contains(tool_output({XWININFO_PATH, "-id", id}), "Width: 400\n"));
 
     read_until(
         rotavex, [] { return false; }, 1.0);
     const size_t length = rotavex.out.size();
-    tool_output({"/usr/bin/xdotool", "key", "--window", id, "q", "Escape", "space"});
+    tool_output({XDOTOOL_PATH, "key", "--window", id, "q", "Escape", "space"});
     read_until(
         rotavex, [] { return false; }, 1.5);
     EXPECT_GT(rotavex.pid, 0) << "a key press must not end the program";

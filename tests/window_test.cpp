@@ -40,7 +40,7 @@ TEST(Window, NamedSizedAndHintedAsAsked)
     start_process(rotavex, {rotavex_path()});
     const std::string id = wait_for_rotavex_window();
     ASSERT_NE(id, "") << rotavex.err;
-    const std::string geometry = tool_output({"/usr/bin/xwininfo", "-id", id});
+    const std::string geometry = tool_output({XWININFO_PATH, "-id", id});
     EXPECT_TRUE(contains(geometry, "Absolute upper-left X:  0\n")) << geometry;
     EXPECT_TRUE(contains(geometry, "Absolute upper-left Y:  0\n")) << geometry;
     EXPECT_TRUE(contains(geometry, "Width: 300\n")) << geometry;
@@ -48,7 +48,7 @@ TEST(Window, NamedSizedAndHintedAsAsked)
     EXPECT_TRUE(contains(geometry, "Border width: 0\n")) << geometry;
     EXPECT_TRUE(contains(geometry, "Map State: IsViewable\n")) << geometry;
     const std::string properties =
-        tool_output({"/usr/bin/xprop", "-id", id, "WM_NAME", "WM_ICON_NAME", "WM_NORMAL_HINTS"});
+        tool_output({XPROP_PATH, "-id", id, "WM_NAME", "WM_ICON_NAME", "WM_NORMAL_HINTS"});
     EXPECT_TRUE(contains(properties, "WM_NAME(STRING) = \"rotavex\"\n")) << properties;
     EXPECT_TRUE(contains(properties, "WM_ICON_NAME(STRING) = \"rotavex\"\n")) << properties;
     EXPECT_TRUE(contains(properties, "user specified location: 0, 0\n")) << properties;
@@ -60,15 +60,17 @@ TEST(Window, NamedSizedAndHintedAsAsked)
 TEST(Window, ServerWithoutGlxIsFailureTwo)
 {
     child_process server;
-    start_process(server, {"/usr/bin/xvfb-run", "-a", "-s",
-                           "-extension GLX -screen 0 640x480x24 -nolisten tcp", rotavex_path(), "-v"});
-    ASSERT_TRUE(wait_for_exit(server, 60));
-    EXPECT_EQ(server.out, window_line);
+    const std::string display =
+        start_private_server(server, {"-extension", "GLX", "-screen", "0", "640x480x24"});
+    ASSERT_NE(display, "") << server.err;
+    const run_result result = run_rotavex({"-display", display, "-v"}, {}, 60);
+    stop_process(server);
+    EXPECT_EQ(result.out, window_line);
     // Xlib may say first that the extension is missing; the program's line ends it.
     const std::string line = rotavex_path() + ": Error: couldn't get an RGB, Double-buffered visual.\n";
-    ASSERT_GE(server.err.size(), line.size());
-    EXPECT_EQ(server.err.substr(server.err.size() - line.size()), line) << server.err;
-    EXPECT_EQ(server.exit_status, 1);
+    ASSERT_GE(result.err.size(), line.size());
+    EXPECT_EQ(result.err.substr(result.err.size() - line.size()), line) << result.err;
+    EXPECT_EQ(result.exit_status, 1);
 }
 
 TEST(Window, ViewportLimitBelowTheWindowIsFailureFour)
