@@ -6,7 +6,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
-#include <link.h>
+#include <sys/auxv.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,30 +22,14 @@ function next(const char* name)
 }
 
 // Libraries call XInitThreads too, some while they load; a call counts only
-// when it returns into the main program, the first object the loader lists.
-struct code_lookup {
-    ElfW(Addr) address;
-    bool found;
-};
-
-int look_in_main_program(dl_phdr_info* info, size_t, void* data)
-{
-    auto* lookup = static_cast<code_lookup*>(data);
-    for (int i = 0; i < info->dlpi_phnum; ++i) {
-        const ElfW(Phdr)& segment = info->dlpi_phdr[i];
-        const ElfW(Addr) first = info->dlpi_addr + segment.p_vaddr;
-        if (segment.p_type == PT_LOAD && lookup->address >= first &&
-            lookup->address < first + segment.p_memsz)
-            lookup->found = true;
-    }
-    return 1; // no further object
-}
-
+// when it returns into the main program, whose headers the loader was given.
 bool called_by_program(const void* return_address)
 {
-    code_lookup lookup{reinterpret_cast<ElfW(Addr)>(return_address), false};
-    dl_iterate_phdr(look_in_main_program, &lookup);
-    return lookup.found;
+    Dl_info caller{};
+    Dl_info program{};
+    return dladdr(return_address, &caller) != 0 &&
+           dladdr(reinterpret_cast<const void*>(getauxval(AT_PHDR)), &program) != 0 &&
+           caller.dli_fbase == program.dli_fbase;
 }
 
 void log_call(const void* return_address, const std::string& line)
