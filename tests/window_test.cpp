@@ -22,18 +22,6 @@ bool has_line(const child_process& child, const std::string& prefix)
     return contains(child.out, prefix) && child.out.find('\n', child.out.find(prefix)) != std::string::npos;
 }
 
-TEST(Window, VerboseWindowLineThenViewportLine)
-{
-    child_process rotavex;
-    start_process(rotavex, {rotavex_path(), "-v"});
-    ASSERT_TRUE(read_until(
-        rotavex, [&] { return has_line(rotavex, "GL_MAX_VIEWPORT_DIMS="); }, 30))
-        << rotavex.err;
-    EXPECT_EQ(rotavex.out.rfind(window_line + "GL_MAX_VIEWPORT_DIMS=", 0), 0u) << rotavex.out;
-    stop_process(rotavex);
-    EXPECT_EQ(rotavex.err, "");
-}
-
 TEST(Window, NamedSizedAndHintedAsAsked)
 {
     child_process rotavex;
