@@ -32,7 +32,7 @@ TEST_P(StandardStreams, ResultDeliveredOrStatusSaysSo)
     child_process rotavex;
     const auto start = std::chrono::steady_clock::now();
     start_process(rotavex,
-                  {"/bin/sh", "-c", std::string("exec \"$0\" -time 1 ") + c.redirection, rotavex_path()});
+                  {BASH_PATH, "-c", std::string("exec \"$0\" -time 1 ") + c.redirection, rotavex_path()});
     if (c.reader_gone) {
         close(rotavex.out_fd);
         rotavex.out_fd = -1;
