@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 
 namespace {
@@ -60,18 +61,24 @@ frame_result frame(frame_clock& clock, std::int64_t now_us, std::int32_t limit_u
 
 TEST(FrameClock, WorkedExampleAtFiftyFramesPerSecond)
 {
+    // Angles after frame k, by float32 roundings in python3 (struct.pack('<f')): the step's degrees plus
+    // the angle in double, rounded once, then -360.0 in single; frame 303 would differ if summed in single.
+    const std::map<int, float> angles{{0, 0x1.333334p-1f},
+                                      {2, 0x1.8p+1f},
+                                      {299, 0x1.67668ep+8f},
+                                      {300, 0x1.3384p-1f},
+                                      {303, 0x1.0cd6e6p+2f}};
     frame_clock clock{};
     captured_streams streams;
     const std::int32_t limit_us = 10000000;
     std::string out;
     for (int k = 0; k <= 751; ++k) {
         const frame_result r = frame(clock, 1000 + 20000LL * k, limit_us, streams);
-        if (k == 0) {
-            EXPECT_FLOAT_EQ(clock.angle_deg, 0.6f);
-            EXPECT_EQ(clock.last_report_us, 1000);
+        if (angles.count(k)) {
+            EXPECT_EQ(clock.angle_deg, angles.at(k)) << k;
         }
-        if (k == 2) {
-            EXPECT_NEAR(clock.angle_deg, 3.0f, 1e-5);
+        if (k == 0) {
+            EXPECT_EQ(clock.last_report_us, 1000);
         }
         if (k == 250) {
             EXPECT_EQ(r.out, "251 frames in 5.0 seconds = 50.200 FPS\nStart timing!\n");
@@ -81,12 +88,6 @@ TEST(FrameClock, WorkedExampleAtFiftyFramesPerSecond)
             EXPECT_EQ(r.out, "250 frames in 5.0 seconds = 50.000 FPS\n") << k;
         } else {
             EXPECT_EQ(r.out, "") << k;
-        }
-        if (k == 299) {
-            EXPECT_NEAR(clock.angle_deg, 359.4f, 1e-3);
-        }
-        if (k == 300) {
-            EXPECT_NEAR(clock.angle_deg, 0.6f, 1e-3);
         }
         if (k == 500) {
             EXPECT_EQ(clock.timed_frames, 251);
@@ -124,12 +125,13 @@ TEST(FrameClock, EqualReadingsStillAdvanceByTheFallbackStep)
 {
     frame_clock clock{};
     captured_streams streams;
+    // 0.6 degrees a frame, by float32 roundings in python3 as in the worked example.
     frame(clock, 5000, -1, streams);
-    EXPECT_FLOAT_EQ(clock.angle_deg, 0.6f);
+    EXPECT_EQ(clock.angle_deg, 0x1.333334p-1f);
     frame(clock, 5000, -1, streams);
-    EXPECT_FLOAT_EQ(clock.angle_deg, 1.2f);
+    EXPECT_EQ(clock.angle_deg, 0x1.333334p+0f);
     frame(clock, 15000, -1, streams);
-    EXPECT_FLOAT_EQ(clock.angle_deg, 1.8f);
+    EXPECT_EQ(clock.angle_deg, 0x1.cccccep+0f);
 }
 
 TEST(FrameClock, WrapsOnlyAboveThreeSixtyAndOnlyOnce)
@@ -138,20 +140,22 @@ TEST(FrameClock, WrapsOnlyAboveThreeSixtyAndOnlyOnce)
     captured_streams streams;
     frame(clock, 1, -1, streams);
     clock.angle_deg = 359.4f;
+    // Angles by float32 roundings in python3, as in the worked example.
     // 0.6 degrees more: the single-precision sum is exactly 360.0 and stays.
     frame(clock, 10001, -1, streams);
     EXPECT_EQ(clock.angle_deg, 360.0f);
     frame(clock, 20001, -1, streams);
-    EXPECT_NEAR(clock.angle_deg, 0.6f, 1e-4);
+    EXPECT_EQ(clock.angle_deg, 0x1.3334p-1f);
     // Thirteen seconds in one frame: over two turns, wrapped once only.
     frame(clock, 13020001, -1, streams);
-    EXPECT_NEAR(clock.angle_deg, 420.6f, 1e-3);
+    EXPECT_EQ(clock.angle_deg, 0x1.a49998p+8f);
     frame(clock, 13030001, -1, streams);
-    EXPECT_NEAR(clock.angle_deg, 61.2f, 1e-3);
-    // A clock that steps back turns the wheels back, below 0 if need be.
+    EXPECT_EQ(clock.angle_deg, 0x1.e9999p+5f);
+    // A clock that steps back turns the wheels back, below 0 if need be (summed in single:
+    // -0x1.333334p-2f).
     clock.angle_deg = 0.3f;
     frame(clock, 13020001, -1, streams);
-    EXPECT_NEAR(clock.angle_deg, -0.3f, 1e-4);
+    EXPECT_EQ(clock.angle_deg, -0x1.333332p-2f);
 }
 
 TEST(FrameClock, NoTimedRunForALimitOfZeroOrLess)
@@ -174,16 +178,24 @@ TEST(FrameClock, NoTimedRunForALimitOfZeroOrLess)
 
 TEST(FrameClock, LastFrameThatIsAlsoAReportFrameReportsFirst)
 {
-    frame_clock clock{};
-    captured_streams streams;
-    const std::int32_t limit_us = 4000000;
-    frame(clock, 10, limit_us, streams);
-    EXPECT_EQ(frame(clock, 10 + 5000000, limit_us, streams).out,
-              "2 frames in 5.0 seconds =  0.400 FPS\nStart timing!\n");
-    const frame_result last = frame(clock, 10 + 10000000, limit_us, streams);
-    EXPECT_TRUE(last.ended);
-    EXPECT_EQ(last.out, "1 frames in 5.0 seconds =  0.200 FPS\n");
-    EXPECT_EQ(last.err, "COUNT|2|1|fps\nTIME|5.0\n");
+    // The run ends on the next report frame; TIME keeps the tenths of the elapsed seconds.
+    const struct {
+        std::int32_t limit_us, elapsed_us;
+        const char *report, *result;
+    } runs[] = {
+        {4000000, 5000000, "1 frames in 5.0 seconds =  0.200 FPS\n", "COUNT|2|1|fps\nTIME|5.0\n"},
+        {10000000, 10060000, "1 frames in 10.1 seconds =  0.099 FPS\n", "COUNT|2|1|fps\nTIME|10.1\n"}};
+    for (const auto& run : runs) {
+        frame_clock clock{};
+        captured_streams streams;
+        frame(clock, 10, run.limit_us, streams);
+        EXPECT_EQ(frame(clock, 10 + 5000000, run.limit_us, streams).out,
+                  "2 frames in 5.0 seconds =  0.400 FPS\nStart timing!\n");
+        const frame_result last = frame(clock, 10 + 5000000 + run.elapsed_us, run.limit_us, streams);
+        EXPECT_TRUE(last.ended);
+        EXPECT_EQ(last.out, run.report);
+        EXPECT_EQ(last.err, run.result);
+    }
 }
 
 TEST(FrameClock, ElapsedTimeWithBorrow)

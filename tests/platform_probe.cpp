@@ -1,13 +1,17 @@
 // Preloaded into rotavex by the end-to-end tests. It forces the viewport
-// limit that GL reports (ROTAVEX_PROBE_VIEWPORT="width/height") and logs
-// the program's XInitThreads and XOpenDisplay calls, in order, to
-// ROTAVEX_PROBE_LOG.
-#include <GL/gl.h>
+// limit that GL reports (ROTAVEX_PROBE_VIEWPORT="width/height") and a failing
+// XInitThreads (ROTAVEX_PROBE_XINITTHREADS=0), and logs the program's
+// XInitThreads, XOpenDisplay, glXChooseVisual and XCreateWindow calls, in
+// order and with the arguments that matter, to ROTAVEX_PROBE_LOG.
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
+#include <sys/auxv.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -17,21 +21,24 @@ function next(const char* name)
     return reinterpret_cast<function>(dlsym(RTLD_NEXT, name));
 }
 
-// Libraries may call XInitThreads while they load; only the program's own
-// calls count, and this library's constructor runs just before the program's.
-bool program_started = false;
-__attribute__((constructor)) void note_program_start()
+// Libraries call XInitThreads too, some while they load; a call counts only
+// when it returns into the main program, whose headers the loader was given.
+bool called_by_program(const void* return_address)
 {
-    program_started = true;
+    Dl_info caller{};
+    Dl_info program{};
+    return dladdr(return_address, &caller) != 0 &&
+           dladdr(reinterpret_cast<const void*>(getauxval(AT_PHDR)), &program) != 0 &&
+           caller.dli_fbase == program.dli_fbase;
 }
 
-void log_call(const char* name)
+void log_call(const void* return_address, const std::string& line)
 {
-    if (!program_started)
+    if (!called_by_program(return_address))
         return;
     if (const char* path = std::getenv("ROTAVEX_PROBE_LOG")) {
         if (std::FILE* log = std::fopen(path, "a")) {
-            std::fprintf(log, "%s\n", name);
+            std::fprintf(log, "%s\n", line.c_str());
             std::fclose(log);
         }
     }
@@ -56,13 +63,44 @@ void glGetIntegerv(GLenum name, GLint* values)
 
 Status XInitThreads()
 {
-    log_call("XInitThreads");
+    const void* caller = __builtin_return_address(0);
+    log_call(caller, "XInitThreads");
+    const char* forced = std::getenv("ROTAVEX_PROBE_XINITTHREADS");
+    if (forced && std::strcmp(forced, "0") == 0 && called_by_program(caller))
+        return 0;
     return next<Status (*)()>("XInitThreads")();
 }
 
 Display* XOpenDisplay(const char* name)
 {
-    log_call("XOpenDisplay");
+    log_call(__builtin_return_address(0), "XOpenDisplay");
     return next<Display* (*)(const char*)>("XOpenDisplay")(name);
+}
+
+// The list as numbers, up to the None that ends it.
+XVisualInfo* glXChooseVisual(Display* display, int screen, int* attributes)
+{
+    std::string line = "glXChooseVisual";
+    for (const int* entry = attributes;; ++entry) {
+        line += " " + std::to_string(*entry);
+        if (*entry == None)
+            break;
+    }
+    log_call(__builtin_return_address(0), line);
+    return next<decltype(&glXChooseVisual)>("glXChooseVisual")(display, screen, attributes);
+}
+
+// The value mask, then the event mask of the attributes.
+Window XCreateWindow(Display* display, Window parent, int x, int y, unsigned int width, unsigned int height,
+                     unsigned int border_width, int depth, unsigned int window_class, Visual* visual,
+                     unsigned long value_mask, XSetWindowAttributes* attributes)
+{
+    char line[64];
+    std::snprintf(line, sizeof line, "XCreateWindow 0x%lx 0x%lx", value_mask,
+                  static_cast<unsigned long>(attributes->event_mask));
+    log_call(__builtin_return_address(0), line);
+    return next<decltype(&XCreateWindow)>("XCreateWindow")(display, parent, x, y, width, height, border_width,
+                                                           depth, window_class, visual, value_mask,
+                                                           attributes);
 }
 }

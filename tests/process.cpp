@@ -152,6 +152,11 @@ bool wait_for_exit(child_process& child, double timeout_s)
     return true;
 }
 
+bool still_running(child_process& child)
+{
+    return !reap(child, false) && kill(child.pid, 0) == 0;
+}
+
 void stop_process(child_process& child)
 {
     if (child.pid > 0) {

@@ -36,6 +36,9 @@ bool read_until(child_process& child, const std::function<bool()>& done, double 
 // true when it ended by itself.
 bool wait_for_exit(child_process& child, double timeout_s);
 
+// Whether the child has not ended yet; one that has is collected.
+bool still_running(child_process& child);
+
 // Sends SIGTERM (SIGKILL if it lingers) and collects what is left.
 void stop_process(child_process& child);
 

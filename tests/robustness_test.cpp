@@ -8,14 +8,10 @@ namespace {
 
 TEST(Robustness, ServerGoingAwayEndsTheProcessWithAnError)
 {
-    // A server of our own, which this test may kill; it writes its display number.
+    // A server of our own, which this test may kill.
     child_process server;
-    start_process(server,
-                  {"/usr/bin/Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24"});
-    ASSERT_TRUE(read_until(
-        server, [&] { return contains(server.out, "\n"); }, 30))
-        << server.err;
-    const std::string display = ":" + server.out.substr(0, server.out.find('\n'));
+    const std::string display = start_private_server(server, {"-screen", "0", "640x480x24"});
+    ASSERT_NE(display, "") << server.err;
 
     child_process rotavex;
     start_process(rotavex, {rotavex_path(), "-display", display});
@@ -38,12 +34,12 @@ TEST(Robustness, ShrinkingToOnePixelAndBackKeepsDrawing)
     read_until(
         rotavex, [&] { return contains(rotavex.out, "GL_EXTENSIONS = "); }, 30);
 
-    tool_output({"/usr/bin/xdotool", "windowsize", id, "1", "1"});
+    tool_output({XDOTOOL_PATH, "windowsize", id, "1", "1"});
     ASSERT_TRUE(read_until(
         rotavex, [&] { return count_of(rotavex.out, "Event: ConfigureNotify\n") >= 1; }, 10));
     read_until(
         rotavex, [] { return false; }, 0.5);
-    tool_output({"/usr/bin/xdotool", "windowsize", id, "300", "300"});
+    tool_output({XDOTOOL_PATH, "windowsize", id, "300", "300"});
     ASSERT_TRUE(read_until(
         rotavex, [&] { return count_of(rotavex.out, "Event: ConfigureNotify\n") >= 2; }, 10));
 
@@ -51,7 +47,7 @@ TEST(Robustness, ShrinkingToOnePixelAndBackKeepsDrawing)
     const size_t seen = count_of(rotavex.out, " FPS\n");
     ASSERT_TRUE(read_until(
         rotavex, [&] { return count_of(rotavex.out, " FPS\n") > seen; }, 15));
-    EXPECT_GT(rotavex.pid, 0);
+    EXPECT_TRUE(still_running(rotavex));
     EXPECT_EQ(rotavex.out.find("\n0 frames in"), std::string::npos);
     stop_process(rotavex);
     EXPECT_EQ(rotavex.err, "");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <unistd.h>
 
@@ -55,33 +56,46 @@ TEST(InitScene, CallsInOrderWithoutInfo)
     EXPECT_EQ(outside_lists(recorded_calls), expected);
 }
 
-std::vector<gl_call> wheel_calls(GLint teeth, GLfloat inner_radius, GLfloat outer_radius, GLfloat width)
-{
-    reset_recording();
-    build_toothed_wheel(teeth, inner_radius, outer_radius, width);
-    return recorded_calls;
-}
-
 TEST(InitScene, EachListOpensWithItsMaterialAndHoldsItsWheel)
 {
     const std::vector<std::string> materials{"glMaterialfv(1028, 5634, 0.800000012, 0.100000001, 0, 1)",
                                              "glMaterialfv(1028, 5634, 0, 0.800000012, 0.200000003, 1)",
                                              "glMaterialfv(1028, 5634, 0.200000003, 0.200000003, 1, 1)"};
-    const std::vector<std::vector<gl_call>> wheels{wheel_calls(20, 1.0f, 4.0f, 1.0f),
-                                                   wheel_calls(10, 0.5f, 2.0f, 2.0f),
-                                                   wheel_calls(10, 1.3f, 2.0f, 0.5f)};
+    // A wheel is told by its vertices per primitive (from its tooth count), its first front-face vertex (the
+    // hole at angle 0, at +half width) and the outer surface's closing pair (the root circle on the x axis).
+    // Root radii 4 + -0.35f and 2 + -0.35f rounded to single in python3 (struct.pack('<f')).
+    const struct {
+        size_t teeth;
+        float inner_radius, root_radius, half_width;
+    } wheels[] = {{20, 1.0f, 0x1.d33334p+1f, 0.5f},
+                  {10, 0.5f, 0x1.a66666p+0f, 1.0f},
+                  {10, 1.3f, 0x1.a66666p+0f, 0.25f}};
     reset_recording();
     init_scene_output(false);
     size_t at = 0;
-    for (size_t w = 0; w < 3; ++w) {
+    for (size_t n = 0; n < 3; ++n) {
+        const auto& w = wheels[n];
         while (recorded_calls[at].name != "glNewList")
             ++at;
-        ++at;
-        EXPECT_EQ(describe(recorded_calls[at++]), materials[w]);
-        const std::vector<gl_call> inside(recorded_calls.begin() + long(at),
-                                          recorded_calls.begin() + long(at + wheels[w].size()));
-        EXPECT_EQ(describe_all(inside), describe_all(wheels[w])) << "wheel " << w + 1;
-        EXPECT_EQ(recorded_calls[at + wheels[w].size()].name, "glEndList");
+        EXPECT_EQ(describe(recorded_calls[++at]), materials[n]);
+        std::vector<std::vector<std::vector<double>>> primitives;
+        for (++at; recorded_calls[at].name != "glEndList"; ++at) {
+            if (recorded_calls[at].name == "glBegin")
+                primitives.emplace_back();
+            if (recorded_calls[at].name == "glVertex3f")
+                primitives.back().push_back(recorded_calls[at].args);
+        }
+        std::vector<size_t> vertices;
+        for (const auto& p : primitives)
+            vertices.push_back(p.size());
+        const size_t t = w.teeth;
+        ASSERT_EQ(vertices, (std::vector<size_t>{4 * t + 2, 4 * t, 4 * t + 2, 4 * t, 8 * t + 2, 2 * t + 2}))
+            << n;
+        const double inner = w.inner_radius, root = w.root_radius, h = w.half_width;
+        EXPECT_EQ(primitives[0].front(), (std::vector<double>{inner, 0, h})) << n;
+        const auto& outer = primitives[4];
+        EXPECT_EQ(outer[outer.size() - 2], (std::vector<double>{root, 0, h})) << n;
+        EXPECT_EQ(outer.back(), (std::vector<double>{root, 0, -h})) << n;
     }
 }
 
@@ -130,10 +144,10 @@ TEST(ReshapeView, FrustumKeepsTheShorterSideAtOne)
     EXPECT_EQ(describe_all(recorded_calls), square_projection);
     reset_recording();
     reshape_view(301, 300);
-    // The ratio is single precision, widened before the two quotients.
-    const double ratio = static_cast<double>(300.0f / 301.0f);
-    EXPECT_EQ(recorded_calls[3].args[0], -1.0 / ratio);
-    EXPECT_EQ(recorded_calls[3].args[1], 1.0 / ratio);
+    // The ratio is single precision, widened before the two quotients: in python3, 300 / 301 rounded to
+    // float32 with struct.pack('<f') is 0x1.fe4c8cp-1, and 1 / that in double is 0x1.00da73cadf188p+0.
+    EXPECT_EQ(recorded_calls[3].args[0], -0x1.00da73cadf188p+0);
+    EXPECT_EQ(recorded_calls[3].args[1], 0x1.00da73cadf188p+0);
     EXPECT_EQ(describe(recorded_calls[0]), "glViewport(0, 0, 301, 300)");
 }
 
@@ -180,15 +194,16 @@ TEST(DrawScene, TwentyOneCallsPlacingTheWheels)
     const std::vector<std::string> at_full_turn = draw(360.0f);
     EXPECT_EQ(at_full_turn[12], "glRotatef(-729, 0, 0, 1)");
     EXPECT_EQ(at_full_turn[17], "glRotatef(-745, 0, 0, 1)");
-}
 
-TEST(DrawScene, AnglesOfTheOtherWheelsNarrowedOnce)
-{
-    // An angle where doubling in single would round differently.
-    const float angle = 123.456789f;
-    draw(angle);
-    EXPECT_EQ(recorded_calls[12].args[0], double(static_cast<float>(-9.0 - 2.0 * double(angle))));
-    EXPECT_EQ(recorded_calls[17].args[0], double(static_cast<float>(-25.0 - 2.0 * double(angle))));
+    // Angles whose doubled value, taken from -9 and -25 in double, needs rounding to single; narrowed in
+    // python3 with struct.pack('<f').
+    for (const auto& c : {std::array<float, 3>{0.6f, -0x1.466666p+3f, -0x1.a33334p+4f},
+                          std::array<float, 3>{1.8f, -0x1.933334p+3f, -0x1.c9999ap+4f}}) {
+        draw(c[0]);
+        EXPECT_EQ(recorded_calls[7].args[0], c[0]);
+        EXPECT_EQ(recorded_calls[12].args[0], c[1]) << c[0];
+        EXPECT_EQ(recorded_calls[17].args[0], c[2]) << c[0];
+    }
 }
 
 TEST(DrawScene, LeavesTheStackBalanced)

@@ -79,13 +79,23 @@ vec3 area_normal(const std::vector<vertex>& quad)
     return sum;
 }
 
-void expect_xyz(const gl_call& call, const char* name, double x, double y, double z, double tolerance = 5e-5)
+struct xy {
+    float x, y;
+};
+
+// For values that pass through cos or sin, which may differ in the last bit from one platform to the
+// next. The recorded arguments are floats widened to double, so narrowing them back is exact.
+void expect_within_one_ulp(double got, float want)
 {
-    EXPECT_EQ(call.name, name);
-    ASSERT_EQ(call.args.size(), 3u);
-    EXPECT_NEAR(call.args[0], x, tolerance);
-    EXPECT_NEAR(call.args[1], y, tolerance);
-    EXPECT_NEAR(call.args[2], z, tolerance);
+    const float value = static_cast<float>(got);
+    EXPECT_TRUE(value == want || value == std::nextafter(want, value))
+        << std::hexfloat << value << " is more than one unit in the last place from " << want;
+}
+
+void expect_xy(const vec3& got, xy want)
+{
+    expect_within_one_ulp(got.x, want.x);
+    expect_within_one_ulp(got.y, want.y);
 }
 
 TEST(ToothedWheel, CountsForTheThreeWheels)
@@ -115,82 +125,94 @@ TEST(ToothedWheel, CountsForTheThreeWheels)
     }
 }
 
-TEST(ToothedWheel, WheelOneOuterSurfaceValues)
+TEST(ToothedWheel, ToothPointsAndNormalsInEveryStep)
 {
-    const auto calls = record_wheel(20, 1.0f, 4.0f, 1.0f);
-    // The outer surface is the fifth glBegin.
-    size_t begins = 0, at = 0;
-    while (begins < 5)
-        begins += calls[at++].name == "glBegin";
-    const gl_call* c = &calls[at];
-    expect_xyz(c[0], "glVertex3f", 3.65, 0, 0.5);
-    expect_xyz(c[1], "glVertex3f", 3.65, 0, -0.5);
-    expect_xyz(c[2], "glNormal3f", 0.4451, -0.8955, 0);
-    expect_xyz(c[3], "glVertex3f", 4.3366, 0.3413, 0.5);
-    expect_xyz(c[4], "glVertex3f", 4.3366, 0.3413, -0.5);
-    expect_xyz(c[5], "glNormal3f", 0.9931, 0.1175, 0);
-    expect_xyz(c[6], "glVertex3f", 4.2964, 0.6805, 0.5);
-    expect_xyz(c[8], "glNormal3f", 0.1716, 0.7473, 0);
-    EXPECT_NEAR(std::hypot(c[8].args[0], c[8].args[1]), 0.767, 5e-4);
-    expect_xyz(c[9], "glVertex3f", 3.5492, 0.8521, 0.5);
-    expect_xyz(c[11], "glNormal3f", 0.9625, 0.2714, 0);
-    // The rising flank's normal is a unit vector, unlike the falling one.
-    EXPECT_NEAR(std::hypot(c[2].args[0], c[2].args[1]), 1.0, 1e-6);
-}
-
-TEST(ToothedWheel, ThreeTeethExample)
-{
-    const auto calls = record_wheel(3, 1.0f, 4.0f, 1.0f);
-    const primitive front_teeth = primitives_of(calls)[1];
-    ASSERT_EQ(front_teeth.mode, static_cast<GLenum>(GL_QUADS));
-    const double deg = M_PI / 180;
-    const std::vector<vec3> expected{{3.65, 0, 0.5},
-                                     {4.35 * std::cos(30 * deg), 4.35 * std::sin(30 * deg), 0.5},
-                                     {4.35 * std::cos(60 * deg), 4.35 * std::sin(60 * deg), 0.5},
-                                     {0, 3.65, 0.5}};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_NEAR(front_teeth.vertices[i].position.x, expected[i].x, 5e-5) << i;
-        EXPECT_NEAR(front_teeth.vertices[i].position.y, expected[i].y, 5e-5) << i;
-        EXPECT_EQ(front_teeth.vertices[i].position.z, 0.5) << i;
+    // Teeth 0, 15 and 17 of wheel 1, then tooth 0 of a wheel of three teeth (steps of 30 degrees), each with
+    // inner radius 1, outer radius 4 and width 1.
+    const struct {
+        GLint teeth;
+        size_t tooth;
+    } cases[] = {{20, 0}, {20, 15}, {20, 17}, {3, 0}};
+    // x and y of the hole at a, the root circle at a, the tip circle at a + s and at a + 2s, the root circle
+    // at a + 3s, then of the rising-flank, top-land, falling-flank and root-land normals. float32 roundings
+    // done step by step in python3 (struct.pack('<f')) wherever the wheel rounds; cos and sin in double. At
+    // teeth 15 and 17, a sum in the other precision or a tooth angle of i single pitches moves some value
+    // by 2 ulps or more.
+    const float values[][18] = {
+        {1, 0, 0x1.d33334p+1f, 0, 0x1.158ab2p+2f, 0x1.5d7cfap-2f, 0x1.12f8f2p+2f, 0x1.5c692cp-1f,
+         0x1.c64a8ep+1f, 0x1.b44342p-1f, 0x1.c7cf8cp-2f, -0x1.ca7aaap-1f, 0x1.fc7378p-1f, 0x1.e16ee6p-4f,
+         0x1.5f6852p-3f, 0x1.7e9d4ep-1f, 0x1.ecc6eep-1f, 0x1.15f47cp-2f},
+        {0x1.99bc5cp-27f, -1, 0x1.75e248p-25f, -0x1.d33334p+1f, 0x1.5d7d06p-2f, -0x1.158ab2p+2f,
+         0x1.5c6938p-1f, -0x1.12f8f0p+2f, 0x1.b4434ep-1f, -0x1.c64a8ep+1f, -0x1.ca7aa8p-1f, -0x1.c7cf96p-2f,
+         0x1.e16ee8p-4f, -0x1.fc7378p-1f, 0x1.7e9d50p-1f, -0x1.5f685ap-3f, 0x1.15f47ep-2f, -0x1.ecc6eep-1f},
+        {0x1.2cf22ap-1f, -0x1.9e377ep-1f, 0x1.129cfap+1f, -0x1.79f90ap+1f, 0x1.699cd2p+1f, -0x1.a764e4p+1f,
+         0x1.89b78cp+1f, -0x1.89b794p+1f, 0x1.6342fap+1f, -0x1.2f6c14p+1f, -0x1.d9ea86p-2f, -0x1.c5dddap-1f,
+         0x1.5b8bc0p-1f, -0x1.77f924p-1f, 0x1.692e02p-1f, 0x1.33a48ep-2f, 0x1.92150cp-1f, -0x1.3cf9e8p-1f},
+        // The falling flank's normal keeps the length of its edge; the rising flank's has length 1.
+        {1, 0, 0x1.d33334p+1f, 0, 0x1.e233f4p+1f, 0x1.166666p+1f, 0x1.166666p+1f, 0x1.e233f4p+1f,
+         -0x1.569fa8p-23f, 0x1.d33334p+1f, 0x1.ff4216p-1f, -0x1.b8d358p-5f, 0x1.6a09e6p-1f, 0x1.6a09e6p-1f,
+         -0x1.e018p-4f, 0x1.166666p+1f, -0x1.0907e0p-2f, 0x1.ee8dd4p-1f}};
+    enum { hole, root_a, tip_s, tip_2s, root_3s };
+    // Where each point stands: in the front face, the teeth's front faces, the back face and the teeth's back
+    // faces from vertex 4i on, in the outer surface from vertex 8i on.
+    const struct {
+        size_t primitive, offset;
+        int point;
+    } slots[] = {{0, 0, hole},    {0, 1, root_a}, {0, 2, hole},    {0, 3, root_3s}, {1, 0, root_a},
+                 {1, 1, tip_s},   {1, 2, tip_2s}, {1, 3, root_3s}, {2, 0, root_a},  {2, 1, hole},
+                 {2, 2, root_3s}, {2, 3, hole},   {3, 0, root_3s}, {3, 1, tip_2s},  {3, 2, tip_s},
+                 {3, 3, root_a},  {4, 0, root_a}, {4, 1, root_a},  {4, 2, tip_s},   {4, 3, tip_s},
+                 {4, 4, tip_2s},  {4, 5, tip_2s}, {4, 6, root_3s}, {4, 7, root_3s}};
+    for (size_t c = 0; c < 4; ++c) {
+        const auto prims = primitives_of(record_wheel(cases[c].teeth, 1.0f, 4.0f, 1.0f));
+        const auto xy_of = [&](int k) { return xy{values[c][2 * k], values[c][2 * k + 1]}; };
+        for (const auto& slot : slots) {
+            const size_t index = (slot.primitive < 4 ? 4 : 8) * cases[c].tooth + slot.offset;
+            SCOPED_TRACE(testing::Message()
+                         << "case " << c << ", primitive " << slot.primitive << ", vertex " << index);
+            const vec3& position = prims[slot.primitive].vertices[index].position;
+            expect_xy(position, xy_of(slot.point));
+            const bool front = slot.primitive < 2 || (slot.primitive == 4 && slot.offset % 2 == 0);
+            EXPECT_EQ(position.z, front ? 0.5 : -0.5);
+        }
+        // Each normal of the outer surface is current at the pair that completes its face.
+        for (int n = 0; n < 4; ++n) {
+            SCOPED_TRACE(testing::Message() << "case " << c << ", normal " << n);
+            const vec3& normal = prims[4].vertices[8 * cases[c].tooth + 2 + 2 * size_t(n)].normal;
+            expect_xy(normal, xy_of(5 + n));
+            EXPECT_EQ(normal.z, 0.0);
+        }
     }
-    std::vector<gl_call> outer_normals;
-    for (const gl_call& call : calls)
-        if (call.name == "glNormal3f")
-            outer_normals.push_back(call);
-    // After the front and back normals: rising, top land, falling, root land.
-    expect_xyz(outer_normals[2], "glNormal3f", 0.9986, -0.0538, 0);
-    expect_xyz(outer_normals[4], "glNormal3f", -0.1172, 2.175, 0, 5e-4);
 }
 
 TEST(ToothedWheel, OneToothFrontStripAndTheClosingAngle)
 {
-    const auto calls = record_wheel(1, 1.0f, 4.0f, 1.0f);
-    const primitive front = primitives_of(calls)[0];
+    const primitive front = primitives_of(record_wheel(1, 1.0f, 4.0f, 1.0f))[0];
     ASSERT_EQ(front.vertices.size(), 6u);
-    const float two_pi = static_cast<float>(2 * M_PI);
-    const double radii[] = {1.0, 3.65, 1.0, 3.65, 1.0, 3.65};
-    const double angles[] = {0, 0, 0, 3 * M_PI / 2, two_pi, two_pi};
+    // float32 roundings in python3 as above: a + 3s is 3 * float32(pi / 2), rounded again; the last pair
+    // stands at 2*pi rounded to single, a little past the axis, so its y are not 0.
+    const xy expected[] = {{1, 0},
+                           {0x1.d33334p+1f, 0},
+                           {1, 0},
+                           {0x1.75e248p-25f, -0x1.d33334p+1f},
+                           {1, 0x1.777a5cp-23f},
+                           {0x1.d33334p+1f, 0x1.569fa8p-21f}};
     for (size_t i = 0; i < 6; ++i) {
-        EXPECT_NEAR(front.vertices[i].position.x, radii[i] * std::cos(angles[i]), 1e-5) << i;
-        EXPECT_NEAR(front.vertices[i].position.y, radii[i] * std::sin(angles[i]), 1e-5) << i;
+        SCOPED_TRACE(i);
+        expect_xy(front.vertices[i].position, expected[i]);
     }
-    // 2*pi rounded to single lies a little past the axis, so y is not 0...
-    EXPECT_EQ(front.vertices[5].position.y, static_cast<float>(std::sin(double(two_pi)) * 3.65f));
-    EXPECT_GT(front.vertices[5].position.y, 0.0);
 }
 
 TEST(ToothedWheel, LastPassesUseTwoPiInSingleWhileOuterClosesOnTheAxis)
 {
     const auto prims = primitives_of(record_wheel(20, 1.0f, 4.0f, 1.0f));
-    const double two_pi_single = static_cast<float>(2 * M_PI);
-    const auto y_at = [](GLfloat r, double angle) { return double(static_cast<float>(std::sin(angle) * r)); };
-    EXPECT_EQ(prims[0].vertices.back().position.y, y_at(3.65f, two_pi_single));
-    EXPECT_EQ(prims[2].vertices.back().position.y, y_at(1.0f, two_pi_single));
-    EXPECT_EQ(prims[5].vertices.back().position.y, y_at(1.0f, two_pi_single));
-    EXPECT_NE(prims[0].vertices.back().position.y, 0.0);
+    // 2*pi in single on the root circle and on the hole, from python3 as above.
+    expect_xy(prims[0].vertices.back().position, {0x1.d33334p+1f, 0x1.569fa8p-21f});
+    expect_xy(prims[2].vertices.back().position, {1, 0x1.777a5cp-23f});
+    expect_xy(prims[5].vertices.back().position, {1, 0x1.777a5cp-23f});
     const auto& outer = prims[4].vertices;
     for (size_t i = outer.size() - 2; i < outer.size(); ++i) {
-        EXPECT_EQ(outer[i].position.x, double(4.0f + -0.35f));
+        EXPECT_EQ(outer[i].position.x, 0x1.d33334p+1f); // 4 + -0.35f rounded to single in python3
         EXPECT_EQ(outer[i].position.y, 0.0);
         EXPECT_FALSE(std::signbit(outer[i].position.y));
     }

@@ -22,25 +22,13 @@ bool has_line(const child_process& child, const std::string& prefix)
     return contains(child.out, prefix) && child.out.find('\n', child.out.find(prefix)) != std::string::npos;
 }
 
-TEST(Window, VerboseWindowLineThenViewportLine)
-{
-    child_process rotavex;
-    start_process(rotavex, {rotavex_path(), "-v"});
-    ASSERT_TRUE(read_until(
-        rotavex, [&] { return has_line(rotavex, "GL_MAX_VIEWPORT_DIMS="); }, 30))
-        << rotavex.err;
-    EXPECT_EQ(rotavex.out.rfind(window_line + "GL_MAX_VIEWPORT_DIMS=", 0), 0u) << rotavex.out;
-    stop_process(rotavex);
-    EXPECT_EQ(rotavex.err, "");
-}
-
 TEST(Window, NamedSizedAndHintedAsAsked)
 {
     child_process rotavex;
     start_process(rotavex, {rotavex_path()});
     const std::string id = wait_for_rotavex_window();
     ASSERT_NE(id, "") << rotavex.err;
-    const std::string geometry = tool_output({"/usr/bin/xwininfo", "-id", id});
+    const std::string geometry = tool_output({XWININFO_PATH, "-id", id});
     EXPECT_TRUE(contains(geometry, "Absolute upper-left X:  0\n")) << geometry;
     EXPECT_TRUE(contains(geometry, "Absolute upper-left Y:  0\n")) << geometry;
     EXPECT_TRUE(contains(geometry, "Width: 300\n")) << geometry;
@@ -48,7 +36,7 @@ TEST(Window, NamedSizedAndHintedAsAsked)
     EXPECT_TRUE(contains(geometry, "Border width: 0\n")) << geometry;
     EXPECT_TRUE(contains(geometry, "Map State: IsViewable\n")) << geometry;
     const std::string properties =
-        tool_output({"/usr/bin/xprop", "-id", id, "WM_NAME", "WM_ICON_NAME", "WM_NORMAL_HINTS"});
+        tool_output({XPROP_PATH, "-id", id, "WM_NAME", "WM_ICON_NAME", "WM_NORMAL_HINTS"});
     EXPECT_TRUE(contains(properties, "WM_NAME(STRING) = \"rotavex\"\n")) << properties;
     EXPECT_TRUE(contains(properties, "WM_ICON_NAME(STRING) = \"rotavex\"\n")) << properties;
     EXPECT_TRUE(contains(properties, "user specified location: 0, 0\n")) << properties;
@@ -60,15 +48,17 @@ TEST(Window, NamedSizedAndHintedAsAsked)
 TEST(Window, ServerWithoutGlxIsFailureTwo)
 {
     child_process server;
-    start_process(server, {"/usr/bin/xvfb-run", "-a", "-s",
-                           "-extension GLX -screen 0 640x480x24 -nolisten tcp", rotavex_path(), "-v"});
-    ASSERT_TRUE(wait_for_exit(server, 60));
-    EXPECT_EQ(server.out, window_line);
+    const std::string display =
+        start_private_server(server, {"-extension", "GLX", "-screen", "0", "640x480x24"});
+    ASSERT_NE(display, "") << server.err;
+    const run_result result = run_rotavex({"-display", display, "-v"}, {}, 60);
+    stop_process(server);
+    EXPECT_EQ(result.out, window_line);
     // Xlib may say first that the extension is missing; the program's line ends it.
     const std::string line = rotavex_path() + ": Error: couldn't get an RGB, Double-buffered visual.\n";
-    ASSERT_GE(server.err.size(), line.size());
-    EXPECT_EQ(server.err.substr(server.err.size() - line.size()), line) << server.err;
-    EXPECT_EQ(server.exit_status, 1);
+    ASSERT_GE(result.err.size(), line.size());
+    EXPECT_EQ(result.err.substr(result.err.size() - line.size()), line) << result.err;
+    EXPECT_EQ(result.exit_status, 1);
 }
 
 TEST(Window, ViewportLimitBelowTheWindowIsFailureFour)
@@ -89,18 +79,6 @@ TEST(Window, ViewportLimitBelowTheWindowIsFailureFour)
     EXPECT_EQ(quiet.exit_status, 1);
 }
 
-TEST(Window, ViewportLimitOfExactlyTheWindowPasses)
-{
-    child_process rotavex;
-    start_process(rotavex, {rotavex_path(), "-info"}, {probe_env(), "ROTAVEX_PROBE_VIEWPORT=300/300"});
-    ASSERT_TRUE(read_until(
-        rotavex, [&] { return has_line(rotavex, "GL_RENDERER"); }, 30))
-        << rotavex.err;
-    EXPECT_EQ(rotavex.out.rfind("GL_MAX_VIEWPORT_DIMS=300/300\nGL_RENDERER   = ", 0), 0u) << rotavex.out;
-    stop_process(rotavex);
-    EXPECT_EQ(rotavex.err, "");
-}
-
 std::string read_log(const std::string& path)
 {
     std::ifstream file(path);
@@ -110,28 +88,51 @@ std::string read_log(const std::string& path)
     return text.str();
 }
 
-TEST(Window, ThreadSafeXlibAskedForOnceBeforeTheDisplayOpens)
+TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
 {
     const std::string log = testing::TempDir() + "rotavex_probe.log";
     std::remove(log.c_str());
-    const std::vector<std::string> env{probe_env(), "ROTAVEX_PROBE_LOG=" + log};
-    const auto first_lines_then_stop = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), rotavex_path());
+    const std::vector<std::string> env{probe_env(), "ROTAVEX_PROBE_LOG=" + log,
+                                       "ROTAVEX_PROBE_VIEWPORT=300/300"};
+    // GLX_RGBA, RED 1, GREEN 1, BLUE 1, DOUBLEBUFFER, DEPTH 1, None; then
+    // CWBackPixel|CWBorderPixel|CWEventMask|CWColormap and
+    // StructureNotifyMask|ExposureMask|KeyPressMask.
+    const std::string window_calls =
+        "glXChooseVisual 4 8 1 9 1 10 1 5 12 1 0\nXCreateWindow 0x280a 0x28001\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string calls;
+    } cases[] = {
+        {{"-d", "-debug_use_threadsafe_api"}, "XInitThreads\nXOpenDisplay\n" + window_calls},
+        {{"-debug"}, "XInitThreads\nXOpenDisplay\n" + window_calls},
+        {{}, "XOpenDisplay\n" + window_calls},
+    };
+    for (const auto& run : cases) {
+        std::vector<std::string> args{rotavex_path()};
+        args.insert(args.end(), run.args.begin(), run.args.end());
         args.push_back("-v");
         child_process rotavex;
         start_process(rotavex, args, env);
         read_until(
-            rotavex, [&] { return has_line(rotavex, "GL_MAX_VIEWPORT_DIMS="); }, 30);
+            rotavex, [&] { return has_line(rotavex, "GL_RENDERER"); }, 30);
         stop_process(rotavex);
-        return read_log(log);
-    };
-    EXPECT_EQ(first_lines_then_stop({"-d", "-debug_use_threadsafe_api"}), "XInitThreads\nXOpenDisplay\n");
-    EXPECT_EQ(first_lines_then_stop({"-debug"}), "XInitThreads\nXOpenDisplay\n");
-    EXPECT_EQ(first_lines_then_stop({}), "XOpenDisplay\n");
+        EXPECT_EQ(read_log(log), run.calls) << testing::PrintToString(run.args);
+        EXPECT_EQ(rotavex.out.rfind(window_line + "GL_MAX_VIEWPORT_DIMS=300/300\nGL_RENDERER   = ", 0), 0u)
+            << rotavex.out;
+        EXPECT_EQ(rotavex.err, "");
+    }
     // Refused before anything of X is touched.
     const run_result refused = run_rotavex({"-debug_use_threadsafe_api", "-zzz"}, env);
     EXPECT_EQ(refused.exit_status, 1);
     EXPECT_EQ(read_log(log), "");
+
+    std::vector<std::string> failing = env;
+    failing.push_back("ROTAVEX_PROBE_XINITTHREADS=0");
+    const run_result failed = run_rotavex({"-d", "-v"}, failing);
+    EXPECT_EQ(failed.err, rotavex_path() + ": XInitThreads() failure.\n");
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.exit_status, 1);
+    EXPECT_EQ(read_log(log), "XInitThreads\n");
 }
 
 } // namespace

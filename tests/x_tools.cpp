@@ -1,9 +1,5 @@
 #include "x_tools.h"
 
-#include <unistd.h>
-
-#include <chrono>
-
 std::string tool_output(const std::vector<std::string>& argv, double timeout_s)
 {
     child_process tool;
@@ -15,14 +11,20 @@ std::string tool_output(const std::vector<std::string>& argv, double timeout_s)
 
 std::string wait_for_rotavex_window(double timeout_s)
 {
-    const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeout_s) {
-        std::string id = tool_output({"/usr/bin/xdotool", "search", "--name", "^rotavex$"});
-        if (!id.empty())
-            return id.substr(0, id.find('\n'));
-        usleep(100000);
-    }
-    return "";
+    const std::string ids = tool_output({XDOTOOL_PATH, "search", "--sync", "--name", "^rotavex$"}, timeout_s);
+    return ids.substr(0, ids.find('\n'));
+}
+
+std::string start_private_server(child_process& server, const std::vector<std::string>& extra_args)
+{
+    // The number is written to descriptor 1 once the server accepts connections.
+    std::vector<std::string> argv{XVFB_PATH, "-displayfd", "1", "-noreset", "-nolisten", "tcp"};
+    argv.insert(argv.end(), extra_args.begin(), extra_args.end());
+    start_process(server, argv);
+    if (!read_until(
+            server, [&] { return contains(server.out, "\n"); }, 30))
+        return "";
+    return ":" + server.out.substr(0, server.out.find('\n'));
 }
 
 bool contains(const std::string& text, const std::string& piece)

@@ -6,12 +6,35 @@
 #include "window/gl_window.h"
 
 #include <X11/Xlib.h>
+#include <fcntl.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// A harness may start the program with a standard stream closed. The X
+// connection opened later would then take that number, and the lines meant
+// for the stream would go into the X protocol. Each closed one is given
+// /dev/null instead; open takes the lowest free number, which is the one
+// missing, since those below it are open by now.
+void fill_closed_standard_streams()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
+            std::_Exit(1); // no safe stream left, and nowhere to say so
+    }
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    fill_closed_standard_streams();
+
     // Line by line, so that a harness reading a pipe sees each report as it
     // is made and a run ended from outside loses nothing it printed.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);

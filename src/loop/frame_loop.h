@@ -10,5 +10,6 @@
 bool run_frame(const gl_window& window, const run_settings& settings, frame_clock& clock, std::FILE* out,
                std::FILE* err);
 
-// Runs frames until a timed run completes, then exits with status 0.
+// Runs frames until a timed run completes, then exits: status 0 once both
+// result lines are on standard error, 1 when either could not be written.
 [[noreturn]] void run_frame_loop(const gl_window& window, const run_settings& settings);

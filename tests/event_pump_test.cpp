@@ -1,0 +1,66 @@
+// One pass of the real frame loop on a private X display, with the scene's GL
+// calls and the buffer swap recorded instead of drawn: what each queued event
+// does before the frame, and that the frame is shown once it is drawn.
+// GoogleTest first: Xlib's macros (None, Bool, Status) would break its headers.
+#include <gtest/gtest.h>
+
+#include "loop/frame_loop.h"
+#include "recording_gl.h"
+
+#include <cstdlib>
+
+void glXSwapBuffers(Display*, GLXDrawable drawable)
+{
+    recorded_calls.push_back({"glXSwapBuffers", {double(drawable)}});
+}
+
+namespace {
+
+TEST(EventPump, QueuedEventsAreHandledInOrderThenOneFrameIsDrawnAndShown)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr) << "DISPLAY=" << XDisplayName(nullptr);
+    const Window window = XCreateSimpleWindow(display, XDefaultRootWindow(display), 0, 0, 300, 300, 0, 0, 0);
+    const std::string swap = "glXSwapBuffers(" + std::to_string(window) + ")";
+    for (const bool verbose : {true, false}) {
+        // Put back at the head of the queue, so the last one put back comes out first.
+        for (const int type : {KeyPress, Expose, ConfigureNotify}) {
+            XEvent event{};
+            event.type = type;
+            event.xany.display = display;
+            event.xany.window = window;
+            if (type == ConfigureNotify) {
+                event.xconfigure.width = 400;
+                event.xconfigure.height = 200;
+            }
+            XPutBackEvent(display, &event);
+        }
+        run_settings settings;
+        settings.verbose = verbose;
+        frame_clock clock{};
+        clock.start_time = read_clock();
+        // Both streams into one: the event lines must be all that either gets.
+        char* text = nullptr;
+        size_t size = 0;
+        std::FILE* out = open_memstream(&text, &size);
+        reset_recording();
+
+        EXPECT_FALSE(run_frame(gl_window{display, window, nullptr}, settings, clock, out, out));
+        std::fclose(out);
+        EXPECT_EQ(std::string(text), verbose ? "Event: ConfigureNotify\nEvent: Expose\n" : "");
+        std::free(text);
+        EXPECT_EQ(XPending(display), 0);
+        // 400 wide, 200 high: the height spans -1 to 1, the width -2 to 2.
+        const std::vector<std::string> reshape_then_clear = {
+            "glViewport(0, 0, 400, 200)",     "glMatrixMode(5889)", "glLoadIdentity()",
+            "glFrustum(-2, 2, -1, 1, 5, 60)", "glMatrixMode(5888)", "glLoadIdentity()",
+            "glTranslatef(0, 0, -40)",        "glClear(16640)"};
+        const std::vector<std::string> calls = describe_all(recorded_calls);
+        // One reshape of 7 calls, the frame's 21 from glClear on, then the swap.
+        ASSERT_EQ(calls.size(), 7 + 21 + 1) << testing::PrintToString(calls);
+        EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 8), reshape_then_clear);
+        EXPECT_EQ(calls.back(), swap);
+    }
+}
+
+} // namespace

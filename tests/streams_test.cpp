@@ -1,0 +1,62 @@
+// A timed run's result reaches standard error, or the exit status says it did
+// not, however a harness set up the standard streams.
+#include "process.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <regex>
+
+namespace {
+
+struct stream_case {
+    const char* redirection; // made by the shell just before rotavex starts
+    bool reader_gone;        // standard output a pipe nobody reads any more
+    int exit_status;         // -1: ended by SIGPIPE, as Unix programs are
+    bool results;            // both result lines on the test's pipe, else nothing there
+};
+
+void PrintTo(const stream_case& c, std::ostream* os)
+{
+    *os << (c.reader_gone ? "stdout reader gone" : c.redirection);
+}
+
+class StandardStreams : public testing::TestWithParam<stream_case> {};
+
+TEST_P(StandardStreams, ResultDeliveredOrStatusSaysSo)
+{
+    const stream_case& c = GetParam();
+    child_process rotavex;
+    const auto start = std::chrono::steady_clock::now();
+    start_process(rotavex,
+                  {BASH_PATH, "-c", std::string("exec \"$0\" -time 1 ") + c.redirection, rotavex_path()});
+    if (c.reader_gone) {
+        close(rotavex.out_fd);
+        rotavex.out_fd = -1;
+    }
+    // The run takes some six seconds: five to the first report, one timed.
+    ASSERT_TRUE(wait_for_exit(rotavex, 30)) << "no end within 30 s";
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20.0);
+    if (c.exit_status < 0) {
+        EXPECT_EQ(rotavex.signal, SIGPIPE);
+    } else {
+        EXPECT_EQ(rotavex.exit_status, c.exit_status);
+        EXPECT_EQ(rotavex.signal, 0);
+    }
+    const std::regex results(R"(COUNT\|[1-9]\d*\|1\|fps\nTIME\|1\.\d\n)");
+    if (c.results)
+        EXPECT_TRUE(std::regex_match(rotavex.err, results)) << rotavex.err;
+    else
+        EXPECT_EQ(rotavex.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StandardStreams,
+    testing::Values(stream_case{"<&-", false, 0, true}, stream_case{">&-", false, 0, true},
+                    stream_case{">/dev/full", false, 0, true}, stream_case{"", true, -1, false},
+                    stream_case{"2>&-", false, 0, false}, stream_case{"2>/dev/full", false, 1, false}));
+
+} // namespace
