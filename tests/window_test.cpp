@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -90,7 +92,8 @@ std::string read_log(const std::string& path)
 
 TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
 {
-    const std::string log = testing::TempDir() + "rotavex_probe.log";
+    // Its own name, so that suites of two builds run at once do not share it.
+    const std::string log = testing::TempDir() + "rotavex_probe." + std::to_string(getpid()) + ".log";
     std::remove(log.c_str());
     const std::vector<std::string> env{probe_env(), "ROTAVEX_PROBE_LOG=" + log,
                                        "ROTAVEX_PROBE_VIEWPORT=300/300"};
