@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <regex>
 
 namespace {
@@ -12,17 +16,29 @@ const std::string frame_rate = R"(\d+ frames in \d+\.\d seconds = [ \d]{2}\d*\.\
 const std::regex frame_rate_line(frame_rate);
 const std::string any_frame_rates = "(" + frame_rate + ")*";
 
-TEST(FrameLoop, TimedRunEndsWithResultLinesAndStatusZero)
+TEST(FrameLoop, TimedRunEndsWithResultLinesAndStatusZeroAndYieldsAfterEachFrameButTheLast)
 {
-    const run_result result = run_rotavex({"-time", "1"}, {}, 60);
+    const std::string log = testing::TempDir() + "rotavex_frames." + std::to_string(getpid()) + ".log";
+    std::remove(log.c_str());
+    const run_result result =
+        run_rotavex({"-time", "1"}, {"LD_PRELOAD=" + test_library_path(), "ROTAVEX_PROBE_LOG=" + log}, 60);
     EXPECT_EQ(result.exit_status, 0);
-    std::smatch match;
-    EXPECT_TRUE(
-        std::regex_match(result.out, match,
+    std::smatch first;
+    ASSERT_TRUE(
+        std::regex_match(result.out, first,
                          std::regex(R"((\d+) frames in 5\.\d seconds = [ \d]+\.\d{3} FPS\nStart timing!\n)")))
         << result.out;
-    EXPECT_TRUE(std::regex_match(result.err, std::regex(R"(COUNT\|[1-9]\d*\|1\|fps\nTIME\|1\.\d\n)")))
+    std::smatch count;
+    ASSERT_TRUE(
+        std::regex_match(result.err, count, std::regex(R"(COUNT\|([1-9]\d*)\|1\|fps\nTIME\|1\.\d\n)")))
         << result.err;
+    // The report frame opens the timed run, so it is in both counts. The
+    // probe adds its counts after the start-up calls it logged.
+    const long frames = std::stol(first[1]) + std::stol(count[1]) - 1;
+    const std::string counts =
+        "glXSwapBuffers " + std::to_string(frames) + "\nsched_yield " + std::to_string(frames - 1) + "\n";
+    const std::string logged = read_and_remove(log);
+    EXPECT_EQ(logged.substr(logged.size() - std::min(logged.size(), counts.size())), counts) << logged;
 }
 
 TEST(FrameLoop, FrameRateLineComesWhileTheProgramRunsAndNoTimedRunWithoutALimit)

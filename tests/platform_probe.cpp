@@ -2,11 +2,12 @@
 // limit that GL reports (ROTAVEX_PROBE_VIEWPORT="width/height") and a failing
 // XInitThreads (ROTAVEX_PROBE_XINITTHREADS=0), and logs the program's
 // XInitThreads, XOpenDisplay, glXChooseVisual and XCreateWindow calls, in
-// order and with the arguments that matter, to ROTAVEX_PROBE_LOG.
+// order and with the arguments that matter, to ROTAVEX_PROBE_LOG; at a normal
+// exit it adds how often the program swapped buffers and yielded.
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
-#include <sys/auxv.h>
+#include <link.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,27 +22,58 @@ function next(const char* name)
     return reinterpret_cast<function>(dlsym(RTLD_NEXT, name));
 }
 
+// The loader reports the main program first, on Linux and FreeBSD alike.
+int note_first_object(dl_phdr_info* info, size_t, void* headers)
+{
+    *static_cast<const void**>(headers) = info->dlpi_phdr;
+    return 1;
+}
+
+const void* program_base()
+{
+    static const void* const base = [] {
+        const void* headers = nullptr;
+        dl_iterate_phdr(note_first_object, &headers);
+        Dl_info program{};
+        return dladdr(headers, &program) != 0 ? program.dli_fbase : nullptr;
+    }();
+    return base;
+}
+
 // Libraries call XInitThreads too, some while they load; a call counts only
-// when it returns into the main program, whose headers the loader was given.
+// when it returns into the main program.
 bool called_by_program(const void* return_address)
 {
     Dl_info caller{};
-    Dl_info program{};
-    return dladdr(return_address, &caller) != 0 &&
-           dladdr(reinterpret_cast<const void*>(getauxval(AT_PHDR)), &program) != 0 &&
-           caller.dli_fbase == program.dli_fbase;
+    return dladdr(return_address, &caller) != 0 && caller.dli_fbase == program_base();
+}
+
+void append_to_log(const std::string& text)
+{
+    if (const char* path = std::getenv("ROTAVEX_PROBE_LOG")) {
+        if (std::FILE* log = std::fopen(path, "a")) {
+            std::fputs(text.c_str(), log);
+            std::fclose(log);
+        }
+    }
 }
 
 void log_call(const void* return_address, const std::string& line)
 {
-    if (!called_by_program(return_address))
-        return;
-    if (const char* path = std::getenv("ROTAVEX_PROBE_LOG")) {
-        if (std::FILE* log = std::fopen(path, "a")) {
-            std::fprintf(log, "%s\n", line.c_str());
-            std::fclose(log);
-        }
-    }
+    if (called_by_program(return_address))
+        append_to_log(line + "\n");
+}
+
+// Per-frame calls are only counted, and the counts written once as the
+// process ends, so that the probe does not slow the frames it counts.
+long swaps = 0;
+long yields = 0;
+
+__attribute__((destructor)) void log_frame_counts()
+{
+    if (swaps > 0 || yields > 0)
+        append_to_log("glXSwapBuffers " + std::to_string(swaps) + "\nsched_yield " + std::to_string(yields) +
+                      "\n");
 }
 
 } // namespace
@@ -102,5 +134,21 @@ Window XCreateWindow(Display* display, Window parent, int x, int y, unsigned int
     return next<decltype(&XCreateWindow)>("XCreateWindow")(display, parent, x, y, width, height, border_width,
                                                            depth, window_class, visual, value_mask,
                                                            attributes);
+}
+
+void glXSwapBuffers(Display* display, GLXDrawable drawable)
+{
+    static const auto swap = next<decltype(&glXSwapBuffers)>("glXSwapBuffers");
+    if (called_by_program(__builtin_return_address(0)))
+        ++swaps;
+    swap(display, drawable);
+}
+
+int sched_yield()
+{
+    static const auto yield = next<int (*)()>("sched_yield");
+    if (called_by_program(__builtin_return_address(0)))
+        ++yields;
+    return yield();
 }
 }

@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -179,6 +182,15 @@ std::string rotavex_path()
 std::string test_library_path()
 {
     return ROTAVEX_TEST_LIBRARY;
+}
+
+std::string read_and_remove(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    std::remove(path.c_str());
+    return text.str();
 }
 
 run_result run_rotavex(const std::vector<std::string>& args, const std::vector<std::string>& env_extra,

@@ -42,6 +42,10 @@ bool still_running(child_process& child);
 // Sends SIGTERM (SIGKILL if it lingers) and collects what is left.
 void stop_process(child_process& child);
 
+// A file's whole text, such as the probe's log; the file is removed, so
+// that the next run starts a new one.
+std::string read_and_remove(const std::string& path);
+
 std::string rotavex_path();
 std::string test_library_path();
 

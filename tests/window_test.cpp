@@ -6,9 +6,7 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 namespace {
 
@@ -81,15 +79,6 @@ TEST(Window, ViewportLimitBelowTheWindowIsFailureFour)
     EXPECT_EQ(quiet.exit_status, 1);
 }
 
-std::string read_log(const std::string& path)
-{
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    std::remove(path.c_str());
-    return text.str();
-}
-
 TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
 {
     // Its own name, so that suites of two builds run at once do not share it.
@@ -119,7 +108,7 @@ TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
         read_until(
             rotavex, [&] { return has_line(rotavex, "GL_RENDERER"); }, 30);
         stop_process(rotavex);
-        EXPECT_EQ(read_log(log), run.calls) << testing::PrintToString(run.args);
+        EXPECT_EQ(read_and_remove(log), run.calls) << testing::PrintToString(run.args);
         EXPECT_EQ(rotavex.out.rfind(window_line + "GL_MAX_VIEWPORT_DIMS=300/300\nGL_RENDERER   = ", 0), 0u)
             << rotavex.out;
         EXPECT_EQ(rotavex.err, "");
@@ -127,7 +116,7 @@ TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
     // Refused before anything of X is touched.
     const run_result refused = run_rotavex({"-debug_use_threadsafe_api", "-zzz"}, env);
     EXPECT_EQ(refused.exit_status, 1);
-    EXPECT_EQ(read_log(log), "");
+    EXPECT_EQ(read_and_remove(log), "");
 
     std::vector<std::string> failing = env;
     failing.push_back("ROTAVEX_PROBE_XINITTHREADS=0");
@@ -135,7 +124,7 @@ TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
     EXPECT_EQ(failed.err, rotavex_path() + ": XInitThreads() failure.\n");
     EXPECT_EQ(failed.out, "");
     EXPECT_EQ(failed.exit_status, 1);
-    EXPECT_EQ(read_log(log), "XInitThreads\n");
+    EXPECT_EQ(read_and_remove(log), "XInitThreads\n");
 }
 
 } // namespace
