@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -203,9 +204,23 @@ TEST(FrameClock, ElapsedTimeWithBorrow)
     EXPECT_EQ(microseconds_since({10, 900000}, {12, 100000}), 1200000);
     EXPECT_EQ(microseconds_since({10, 100000}, {10, 100000}), 0);
     EXPECT_EQ(microseconds_since({10, 500000}, {9, 600000}), -900000);
-    const timeval before = read_clock();
-    const timeval after = read_clock();
-    EXPECT_GE(microseconds_since(before, after), 0);
+}
+
+// A coarse clock (a tick of a millisecond or more) would give most frames of a
+// fast loop the reading of the frame before, and so the fallback step.
+TEST(FrameClock, ReadingsNeverGoBackAndResolveMicroseconds)
+{
+    std::int64_t finest_step_us = 1000000;
+    timeval last = read_clock();
+    for (int i = 0; i < 10000000 && finest_step_us > 10; ++i) {
+        const timeval now = read_clock();
+        const std::int64_t step_us = microseconds_since(last, now);
+        ASSERT_GE(step_us, 0);
+        if (step_us > 0)
+            finest_step_us = std::min(finest_step_us, step_us);
+        last = now;
+    }
+    EXPECT_LE(finest_step_us, 10);
 }
 
 } // namespace
