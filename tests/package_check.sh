@@ -22,10 +22,11 @@ for library in libx11-6 libglx0 libopengl0 libc6; do
     esac
 done
 
-# Any error or warning fails; informational tags are shown but pass. Lintian's
-# note about running as root goes with its other messages.
-if ! lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1; then
-    echo "lintian found errors or warnings:" >&2
+# Any tag fails, down to pedantic and experimental ones, and no override
+# counts. Lintian's note about running as root goes with its other messages.
+if ! lintian --display-info --pedantic --display-experimental --no-override \
+    --fail-on error,warning,info,pedantic,experimental "$deb" >"$scratch/lintian" 2>&1; then
+    echo "lintian found tags:" >&2
     cat "$scratch/lintian" >&2
     exit 1
 fi
