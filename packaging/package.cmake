@@ -33,4 +33,8 @@ set(CPACK_STRIP_FILES ON)
 # Debian keeps the licence in the copyright file, so the package takes only the
 # program's component and leaves LICENSE out.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};program;/")
+# Two builds of one commit give the same bytes.
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/packaging/source_date.cmake")
+set(CPACK_ROTAVEX_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
+set(CPACK_ROTAVEX_CHANGELOG "${PROJECT_BINARY_DIR}/changelog")
 include(CPack)

@@ -1,9 +1,11 @@
 #!/bin/sh
-# Installs rotavex into a scratch prefix, builds its Debian package, checks it
-# with lintian, and runs the packaged binary for a one-second timed run on a
-# private Xvfb.
+# Installs rotavex into a scratch prefix, builds its Debian package twice and
+# compares, checks it with lintian, and runs the packaged binary for a
+# one-second timed run on a private Xvfb.
 set -eu
 build_dir=$1
+# The package's file times then come from the last commit.
+unset SOURCE_DATE_EPOCH
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -14,6 +16,9 @@ test -f "$scratch/prefix/share/doc/rotavex/LICENSE"
 
 cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$scratch/package" >/dev/null
 deb=$(ls "$scratch"/package/rotavex_*.deb)
+sleep 1
+cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$scratch/again" >/dev/null
+cmp "$deb" "$scratch/again/$(basename "$deb")"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libx11-6 libglx0 libopengl0 libc6; do
     case "$depends" in
@@ -41,4 +46,4 @@ test -f "$scratch/root/usr/share/doc/rotavex/changelog.gz"
 grep -q '^Start timing!$' "$scratch/out"
 grep -Eq '^COUNT\|[1-9][0-9]*\|1\|fps$' "$scratch/err"
 grep -Eq '^TIME\|1\.[0-9]$' "$scratch/err"
-echo "package check passed: $(basename "$deb"), Depends: $depends, lintian clean"
+echo "package check passed: $(basename "$deb"), built twice alike, Depends: $depends, lintian clean"
