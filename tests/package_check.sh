@@ -28,8 +28,9 @@ for library in libx11-6 libglx0 libopengl0 libc6; do
 done
 
 # Any tag fails, down to pedantic and experimental ones, and no override
-# counts. Lintian's note about running as root goes with its other messages.
-if ! lintian --display-info --pedantic --display-experimental --no-override \
+# counts. Lintian's note about running as root goes with its other messages,
+# and its scratch files go with ours.
+if ! TMPDIR=$scratch lintian --display-info --pedantic --display-experimental --no-override \
     --fail-on error,warning,info,pedantic,experimental "$deb" >"$scratch/lintian" 2>&1; then
     echo "lintian found tags:" >&2
     cat "$scratch/lintian" >&2
