@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <regex>
 
 namespace {
@@ -18,8 +15,7 @@ const std::string any_frame_rates = "(" + frame_rate + ")*";
 
 TEST(FrameLoop, TimedRunEndsWithResultLinesAndStatusZeroAndYieldsAfterEachFrameButTheLast)
 {
-    const std::string log = testing::TempDir() + "rotavex_frames." + std::to_string(getpid()) + ".log";
-    std::remove(log.c_str());
+    const std::string log = new_probe_log();
     const run_result result =
         run_rotavex({"-time", "1"}, {"LD_PRELOAD=" + test_library_path(), "ROTAVEX_PROBE_LOG=" + log}, 60);
     EXPECT_EQ(result.exit_status, 0);

@@ -1,5 +1,7 @@
 #include "process.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -182,6 +184,13 @@ std::string rotavex_path()
 std::string test_library_path()
 {
     return ROTAVEX_TEST_LIBRARY;
+}
+
+std::string new_probe_log()
+{
+    const std::string path = testing::TempDir() + "rotavex_probe." + std::to_string(getpid()) + ".log";
+    std::remove(path.c_str());
+    return path;
 }
 
 std::string read_and_remove(const std::string& path)

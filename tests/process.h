@@ -42,6 +42,10 @@ bool still_running(child_process& child);
 // Sends SIGTERM (SIGKILL if it lingers) and collects what is left.
 void stop_process(child_process& child);
 
+// A path for the probe's log, of this test process's own (so that suites of
+// two builds run at once do not share it), with no file there yet.
+std::string new_probe_log();
+
 // A file's whole text, such as the probe's log; the file is removed, so
 // that the next run starts a new one.
 std::string read_and_remove(const std::string& path);

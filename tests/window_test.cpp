@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-
 namespace {
 
 const std::string window_line = "Window x=0, y=0, width=300, height=300\n";
@@ -81,9 +77,7 @@ TEST(Window, ViewportLimitBelowTheWindowIsFailureFour)
 
 TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
 {
-    // Its own name, so that suites of two builds run at once do not share it.
-    const std::string log = testing::TempDir() + "rotavex_probe." + std::to_string(getpid()) + ".log";
-    std::remove(log.c_str());
+    const std::string log = new_probe_log();
     const std::vector<std::string> env{probe_env(), "ROTAVEX_PROBE_LOG=" + log,
                                        "ROTAVEX_PROBE_VIEWPORT=300/300"};
     // GLX_RGBA, RED 1, GREEN 1, BLUE 1, DOUBLEBUFFER, DEPTH 1, None; then
