@@ -55,8 +55,8 @@ void run_scene_frames(benchmark::State& state, frame_bench_stage& stage)
 void run_loop_passes(benchmark::State& state, frame_bench_stage& stage, bool yield)
 {
     for (auto _ : state) {
-        const bool run_over =
-            run_frame(stage.window, stage.settings, stage.clock, stage.null_out, stage.null_out);
+        // Not const: Google Benchmark 1.9 deprecates DoNotOptimize on a const value.
+        bool run_over = run_frame(stage.window, stage.settings, stage.clock, stage.null_out, stage.null_out);
         benchmark::DoNotOptimize(run_over);
         if (yield)
             sched_yield();
