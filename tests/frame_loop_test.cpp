@@ -44,10 +44,8 @@ TEST(FrameLoop, FrameRateLineComesWhileTheProgramRunsAndNoTimedRunWithoutALimit)
     for (const std::vector<std::string>& argv : command_lines) {
         child_process rotavex;
         start_process(rotavex, argv);
-        ASSERT_TRUE(read_until(
-            rotavex, [&] { return contains(rotavex.out, " FPS\n"); }, 30));
-        read_until(
-            rotavex, [] { return false; }, 0.5);
+        ASSERT_TRUE(read_until(rotavex, 30, [&] { return contains(rotavex.out, " FPS\n"); }));
+        read_until(rotavex, 0.5, [] { return false; });
         EXPECT_TRUE(still_running(rotavex)) << "the line must come while the program runs";
         // The line alone: no "Start timing!" after it.
         EXPECT_TRUE(std::regex_match(rotavex.out, frame_rate_line)) << rotavex.out;
@@ -62,10 +60,8 @@ TEST(FrameLoop, EventLinesOfMappingAndResizingAndNoneForKeys)
     start_process(rotavex, {rotavex_path(), "-v"});
     const std::string id = wait_for_rotavex_window();
     ASSERT_NE(id, "") << rotavex.err;
-    read_until(
-        rotavex, [&] { return contains(rotavex.out, "Event: "); }, 10);
-    read_until(
-        rotavex, [] { return false; }, 1.0);
+    read_until(rotavex, 10, [&] { return contains(rotavex.out, "Event: "); });
+    read_until(rotavex, 1.0, [] { return false; });
     // No window manager runs: mapping exposes the window once and nothing moves it.
     const size_t extensions = rotavex.out.find("GL_EXTENSIONS = ");
     ASSERT_NE(extensions, std::string::npos) << rotavex.out;
@@ -80,8 +76,7 @@ TEST(FrameLoop, EventLinesOfMappingAndResizingAndNoneForKeys)
     // Growing wider, the window forgets its contents and is exposed whole.
     size_t length = rotavex.out.size();
     tool_output({XDOTOOL_PATH, "windowsize", id, "400", "200"});
-    read_until(
-        rotavex, [] { return false; }, 1.0);
+    read_until(rotavex, 1.0, [] { return false; });
     EXPECT_TRUE(contains(tool_output({XWININFO_PATH, "-id", id}), "Width: 400\n"));
     const std::string resized = rotavex.out.substr(length);
     EXPECT_TRUE(std::regex_match(resized, std::regex(any_frame_rates + "Event: ConfigureNotify\n" +
@@ -90,8 +85,7 @@ TEST(FrameLoop, EventLinesOfMappingAndResizingAndNoneForKeys)
 
     length = rotavex.out.size();
     tool_output({XDOTOOL_PATH, "key", "--window", id, "q", "Escape", "space"});
-    read_until(
-        rotavex, [] { return false; }, 1.5);
+    read_until(rotavex, 1.5, [] { return false; });
     EXPECT_TRUE(still_running(rotavex)) << "a key press must not end the program";
     const std::string keyed = rotavex.out.substr(length);
     EXPECT_TRUE(std::regex_match(keyed, std::regex(any_frame_rates))) << keyed;

@@ -121,7 +121,7 @@ void start_process(child_process& child, const std::vector<std::string>& argv,
     child.err_fd = err_pipe[0];
 }
 
-bool read_until(child_process& child, const std::function<bool()>& done, double timeout_s)
+bool read_until(child_process& child, double timeout_s, const std::function<bool()>& done)
 {
     const auto start = std::chrono::steady_clock::now();
     while (!done()) {

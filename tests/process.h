@@ -28,9 +28,10 @@ struct child_process {
 void start_process(child_process& child, const std::vector<std::string>& argv,
                    const std::vector<std::string>& env_extra = {});
 
-// Reads output until done() holds, the child ends, or timeout_s passes.
-// Returns whether done() held.
-bool read_until(child_process& child, const std::function<bool()>& done, double timeout_s);
+// Reads output until done() holds, the child ends, or timeout_s passes, and
+// returns whether done() held. done comes last: a lambda written in place
+// before another argument is laid out differently by each clang-format.
+bool read_until(child_process& child, double timeout_s, const std::function<bool()>& done);
 
 // Reads until the child ends on its own; kills it after timeout_s. Returns
 // true when it ended by itself.

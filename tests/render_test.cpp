@@ -149,9 +149,7 @@ TEST(Render, RunningProgramShowsTheWheelsInItsWindow)
 {
     child_process rotavex;
     start_process(rotavex, {rotavex_path()});
-    ASSERT_TRUE(read_until(
-        rotavex, [&] { return contains(rotavex.out, " FPS\n"); }, 30))
-        << rotavex.err;
+    ASSERT_TRUE(read_until(rotavex, 30, [&] { return contains(rotavex.out, " FPS\n"); })) << rotavex.err;
     const std::string id = wait_for_rotavex_window();
     Display* display = XOpenDisplay(nullptr);
     ASSERT_TRUE(display && !id.empty());

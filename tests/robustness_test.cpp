@@ -15,12 +15,9 @@ TEST(Robustness, ServerGoingAwayEndsTheProcessWithAnError)
 
     child_process rotavex;
     start_process(rotavex, {rotavex_path(), "-display", display});
-    ASSERT_TRUE(read_until(
-        rotavex, [&] { return contains(rotavex.out, " FPS\n"); }, 30))
-        << rotavex.err;
+    ASSERT_TRUE(read_until(rotavex, 30, [&] { return contains(rotavex.out, " FPS\n"); })) << rotavex.err;
     stop_process(server);
-    EXPECT_TRUE(read_until(
-        rotavex, [&] { return rotavex.pid < 0; }, 5))
+    EXPECT_TRUE(read_until(rotavex, 5, [&] { return rotavex.pid < 0; }))
         << "still running after the server went away";
     EXPECT_TRUE(rotavex.exit_status > 0 || rotavex.signal != 0) << rotavex.exit_status;
 }
@@ -31,22 +28,19 @@ TEST(Robustness, ShrinkingToOnePixelAndBackKeepsDrawing)
     start_process(rotavex, {rotavex_path(), "-v"});
     const std::string id = wait_for_rotavex_window();
     ASSERT_NE(id, "") << rotavex.err;
-    read_until(
-        rotavex, [&] { return contains(rotavex.out, "GL_EXTENSIONS = "); }, 30);
+    read_until(rotavex, 30, [&] { return contains(rotavex.out, "GL_EXTENSIONS = "); });
 
     tool_output({XDOTOOL_PATH, "windowsize", id, "1", "1"});
-    ASSERT_TRUE(read_until(
-        rotavex, [&] { return count_of(rotavex.out, "Event: ConfigureNotify\n") >= 1; }, 10));
-    read_until(
-        rotavex, [] { return false; }, 0.5);
+    ASSERT_TRUE(
+        read_until(rotavex, 10, [&] { return count_of(rotavex.out, "Event: ConfigureNotify\n") >= 1; }));
+    read_until(rotavex, 0.5, [] { return false; });
     tool_output({XDOTOOL_PATH, "windowsize", id, "300", "300"});
-    ASSERT_TRUE(read_until(
-        rotavex, [&] { return count_of(rotavex.out, "Event: ConfigureNotify\n") >= 2; }, 10));
+    ASSERT_TRUE(
+        read_until(rotavex, 10, [&] { return count_of(rotavex.out, "Event: ConfigureNotify\n") >= 2; }));
 
     // Frames keep coming: the next frame-rate line reports a real count.
     const size_t seen = count_of(rotavex.out, " FPS\n");
-    ASSERT_TRUE(read_until(
-        rotavex, [&] { return count_of(rotavex.out, " FPS\n") > seen; }, 15));
+    ASSERT_TRUE(read_until(rotavex, 15, [&] { return count_of(rotavex.out, " FPS\n") > seen; }));
     EXPECT_TRUE(still_running(rotavex));
     EXPECT_EQ(rotavex.out.find("\n0 frames in"), std::string::npos);
     stop_process(rotavex);

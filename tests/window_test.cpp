@@ -99,8 +99,7 @@ TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
         args.push_back("-v");
         child_process rotavex;
         start_process(rotavex, args, env);
-        read_until(
-            rotavex, [&] { return has_line(rotavex, "GL_RENDERER"); }, 30);
+        read_until(rotavex, 30, [&] { return has_line(rotavex, "GL_RENDERER"); });
         stop_process(rotavex);
         EXPECT_EQ(read_and_remove(log), run.calls) << testing::PrintToString(run.args);
         EXPECT_EQ(rotavex.out.rfind(window_line + "GL_MAX_VIEWPORT_DIMS=300/300\nGL_RENDERER   = ", 0), 0u)

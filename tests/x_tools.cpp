@@ -21,8 +21,7 @@ std::string start_private_server(child_process& server, const std::vector<std::s
     std::vector<std::string> argv{XVFB_PATH, "-displayfd", "1", "-noreset", "-nolisten", "tcp"};
     argv.insert(argv.end(), extra_args.begin(), extra_args.end());
     start_process(server, argv);
-    if (!read_until(
-            server, [&] { return contains(server.out, "\n"); }, 30))
+    if (!read_until(server, 30, [&] { return contains(server.out, "\n"); }))
         return "";
     return ":" + server.out.substr(0, server.out.find('\n'));
 }
