@@ -1,29 +1,63 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # script/run without a display, as a harness would start it again and again:
 # every run ends with rotavex's own status, and none leaves an X server or
 # rotavex behind, also when the script itself is stopped. Given a display,
 # it draws there and starts nothing else; in a new build folder, it leaves
-# all that cmake --install needs.
+# all that cmake --install needs. script/bootstrap, told it is on FreeBSD,
+# asks pkg for FreeBSD's packages.
 #   run_script_check.sh SOURCE_DIR BUILD_DIR
 set -u
-# A session of its own, so that whatever a run left behind can be found.
-if [ -z "${ROTAVEX_CHECK_SESSION:-}" ]; then
-    ROTAVEX_CHECK_SESSION=1 exec setsid -w "$0" "$@"
+# A process group of its own, so that whatever a run left behind can be
+# found: with job control on, bash starts a background job in a new group,
+# with or without a terminal.
+if [ -z "${ROTAVEX_CHECK_GROUP:-}" ]; then
+    set -m
+    ROTAVEX_CHECK_GROUP=1 "$0" "$@" &
+    check=$!
+    trap 'kill -s TERM -- "-$check" 2>/dev/null' HUP INT TERM
+    wait "$check"
+    exit
 fi
-run=$1/script/run
+source_dir=$1
+run=$source_dir/script/run
 export ROTAVEX_BUILD_DIR="$2"
 unset DISPLAY
 
 fail() {
     echo "$*" >&2
-    pkill -s 0 -x Xvfb
-    pkill -s 0 -x rotavex
+    pkill -g 0 -x Xvfb
+    pkill -g 0 -x rotavex
     exit 1
 }
 left_behind() {
-    pgrep -s 0 -l -x Xvfb
-    pgrep -s 0 -l -x rotavex
+    pgrep -g 0 -l -x Xvfb
+    pgrep -g 0 -l -x rotavex
 }
+
+# script/bootstrap on FreeBSD, through stand-ins: uname answers the system
+# given, id says root, pkg writes down what it is asked, and there is no apt
+# or dpkg. pkg finds each package missing, or with PKG_FINDS=0, present.
+stand_in=$(mktemp -d)
+trap 'rm -rf "$stand_in"' EXIT
+ln -s "$(command -v bash)" "$stand_in/bash"
+printf '#!/bin/sh\necho 0\n' >"$stand_in/id"
+printf '#!/bin/sh\n[ "$1" = info ] && exit "${PKG_FINDS:-1}"\necho "$*" >>%s/asked\n' "$stand_in" >"$stand_in/pkg"
+chmod +x "$stand_in/id" "$stand_in/pkg"
+bootstrap_on() { # SYSTEM PURPOSE EXPECTED: "status | what pkg did | other lines"
+    printf '#!/bin/sh\necho %s\n' "$1" >"$stand_in/uname"
+    chmod +x "$stand_in/uname"
+    rm -f "$stand_in/asked"
+    local status=0
+    PATH=$stand_in "$source_dir/script/bootstrap" "$2" 2>"$stand_in/err" || status=$?
+    local got="$status | $(cat "$stand_in/asked" 2>/dev/null) | $(grep -vc '^bootstrap: installing ' "$stand_in/err")"
+    [ "$got" = "$3" ] || fail "script/bootstrap $2 on $1 gave '$got', not '$3'"
+}
+base="cmake libX11 libglvnd mesa-libs mesa-dri xorg-vfbserver"
+bootstrap_on FreeBSD run "0 | install -y $base | 0"
+bootstrap_on FreeBSD test "0 | install -y $base googletest benchmark xdotool xwininfo xprop | 0"
+PKG_FINDS=0 bootstrap_on FreeBSD test "0 |  | 0"
+bootstrap_on SunOS run "2 |  | 1"
+bootstrap_on Linux run "2 |  | 1" # a Linux without apt
 
 i=0
 while [ $i -lt 30 ]; do
@@ -39,7 +73,7 @@ for signal in TERM HUP; do
     "$run" >/dev/null 2>&1 &
     runner=$!
     tries=0
-    until pgrep -s 0 -x rotavex >/dev/null; do
+    until pgrep -g 0 -x rotavex >/dev/null; do
         tries=$((tries + 1))
         [ $tries -le 300 ] || fail "rotavex did not start under script/run"
         sleep 0.1
@@ -50,15 +84,16 @@ for signal in TERM HUP; do
 done
 
 # The window on the display that DISPLAY names, and no server but that one.
-"$1/script/with-xvfb" sh -c '"$0" -time 1 >/dev/null 2>&1 &
+"$source_dir/script/with-xvfb" sh -c '"$0" -time 1 >/dev/null 2>&1 &
     timeout 30 xdotool search --sync --name "^rotavex\$" >/dev/null &&
-        [ "$(pgrep -s 0 -c -x Xvfb)" -eq 1 ] && wait $!' "$run" ||
+        [ "$(pgrep -g 0 -x Xvfb | awk "END { print NR }")" -eq 1 ] && wait $!' "$run" ||
     fail "script/run with a DISPLAY did not run rotavex there alone, to status 0"
 
 fresh=$(mktemp -d)
-trap 'rm -rf "$fresh"' EXIT
+trap 'rm -rf "$stand_in" "$fresh"' EXIT
 ROTAVEX_BUILD_DIR=$fresh/build "$run" -h 2>/dev/null
 cmake --install "$fresh/build" --prefix "$fresh/prefix" >/dev/null ||
     fail "cmake --install failed after script/run in a new build folder"
-echo "30 runs of script/run -h ended with status 1; stopped runs left nothing behind;" \
+echo "bootstrap asked FreeBSD's pkg for its lists;" \
+    "30 runs of script/run -h ended with status 1; stopped runs left nothing behind;" \
     "with a DISPLAY it drew there alone; an install after it worked"
