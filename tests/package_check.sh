@@ -11,7 +11,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 cmake --install "$build_dir" --prefix "$scratch/prefix" >/dev/null
 test -x "$scratch/prefix/bin/rotavex"
-man -l "$scratch/prefix/share/man/man1/rotavex.1.gz" 2>/dev/null | grep -q "rotavex"
+man "$scratch/prefix/share/man/man1/rotavex.1.gz" 2>/dev/null | grep -q "rotavex"
 test -f "$scratch/prefix/share/doc/rotavex/LICENSE"
 
 cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$scratch/package" >/dev/null
