@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <regex>
 
 namespace {
@@ -29,6 +30,8 @@ class StandardStreams : public testing::TestWithParam<stream_case> {};
 TEST_P(StandardStreams, ResultDeliveredOrStatusSaysSo)
 {
     const stream_case& c = GetParam();
+    if (std::strstr(c.redirection, "/dev/full") && access("/dev/full", W_OK) != 0)
+        GTEST_SKIP() << "this system has no /dev/full";
     child_process rotavex;
     const auto start = std::chrono::steady_clock::now();
     start_process(rotavex,
