@@ -9,14 +9,24 @@
 set -u
 # A process group of its own, so that whatever a run left behind can be
 # found: with job control on, bash starts a background job in a new group,
-# with or without a terminal.
+# with or without a terminal. Its input is not the terminal, which would stop
+# a background group that reads it. Stopped from outside, it is asked to
+# stop too, and given ten seconds to clear up before the group is killed.
 if [ -z "${ROTAVEX_CHECK_GROUP:-}" ]; then
+    check=
+    trap '[ -z "$check" ] || kill -s TERM -- "-$check" 2>/dev/null' HUP INT TERM
     set -m
-    ROTAVEX_CHECK_GROUP=1 "$0" "$@" &
+    ROTAVEX_CHECK_GROUP=1 "$0" "$@" </dev/null &
     check=$!
-    trap 'kill -s TERM -- "-$check" 2>/dev/null' HUP INT TERM
     wait "$check"
-    exit
+    status=$?
+    i=0
+    while kill -0 -- "-$check" 2>/dev/null && [ $i -lt 100 ]; do
+        i=$((i + 1))
+        sleep 0.1
+    done
+    kill -s KILL -- "-$check" 2>/dev/null
+    exit "$status"
 fi
 source_dir=$1
 run=$source_dir/script/run
@@ -41,7 +51,7 @@ stand_in=$(mktemp -d)
 trap 'rm -rf "$stand_in"' EXIT
 ln -s "$(command -v bash)" "$stand_in/bash"
 printf '#!/bin/sh\necho 0\n' >"$stand_in/id"
-printf '#!/bin/sh\n[ "$1" = info ] && exit "${PKG_FINDS:-1}"\necho "$*" >>%s/asked\n' "$stand_in" >"$stand_in/pkg"
+printf '#!/bin/sh\n[ "$1" = info ] && exit "${PKG_FINDS:-1}"\necho "$*" >>"%s/asked"\n' "$stand_in" >"$stand_in/pkg"
 chmod +x "$stand_in/id" "$stand_in/pkg"
 bootstrap_on() { # SYSTEM PURPOSE EXPECTED: "status | what pkg did | other lines"
     printf '#!/bin/sh\necho %s\n' "$1" >"$stand_in/uname"
