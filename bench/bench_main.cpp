@@ -23,7 +23,7 @@ namespace {
 // spell is shared out rather than landing on one of them, and the median taken.
 // Flags on the command line come after these and win.
 const char* const default_flags[] = {
-    "--benchmark_min_time=2",
+    ROTAVEX_BENCH_MIN_TIME_FLAG,
     "--benchmark_repetitions=10",
     "--benchmark_enable_random_interleaving=true",
     "--benchmark_display_aggregates_only=true",

@@ -55,7 +55,7 @@ void run_scene_frames(benchmark::State& state, frame_bench_stage& stage)
 void run_loop_passes(benchmark::State& state, frame_bench_stage& stage, bool yield)
 {
     for (auto _ : state) {
-        // Not const: Google Benchmark 1.9 deprecates DoNotOptimize on a const value.
+        // Not const: newer Google Benchmark deprecates DoNotOptimize on a const value.
         bool run_over = run_frame(stage.window, stage.settings, stage.clock, stage.null_out, stage.null_out);
         benchmark::DoNotOptimize(run_over);
         if (yield)
