@@ -30,8 +30,11 @@ class StandardStreams : public testing::TestWithParam<stream_case> {};
 TEST_P(StandardStreams, ResultDeliveredOrStatusSaysSo)
 {
     const stream_case& c = GetParam();
+#ifndef __linux__
+    // Not every BSD has the device; on Linux a missing one is a broken system.
     if (std::strstr(c.redirection, "/dev/full") && access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "this system has no /dev/full";
+#endif
     child_process rotavex;
     const auto start = std::chrono::steady_clock::now();
     start_process(rotavex,
