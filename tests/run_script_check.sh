@@ -47,8 +47,10 @@ left_behind() {
 # script/bootstrap on FreeBSD, through stand-ins: uname answers the system
 # given, id says root, pkg writes down what it is asked, and there is no apt
 # or dpkg. pkg finds each package missing, or with PKG_FINDS=0, present.
-stand_in=$(mktemp -d)
-trap 'rm -rf "$stand_in"' EXIT
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+stand_in=$scratch/stand-in
+mkdir "$stand_in"
 ln -s "$(command -v bash)" "$stand_in/bash"
 printf '#!/bin/sh\necho 0\n' >"$stand_in/id"
 printf '#!/bin/sh\n[ "$1" = info ] && exit "${PKG_FINDS:-1}"\necho "$*" >>"%s/asked"\n' "$stand_in" >"$stand_in/pkg"
@@ -99,8 +101,7 @@ done
         [ "$(pgrep -g 0 -x Xvfb | awk "END { print NR }")" -eq 1 ] && wait $!' "$run" ||
     fail "script/run with a DISPLAY did not run rotavex there alone, to status 0"
 
-fresh=$(mktemp -d)
-trap 'rm -rf "$stand_in" "$fresh"' EXIT
+fresh=$scratch/fresh
 ROTAVEX_BUILD_DIR=$fresh/build "$run" -h 2>/dev/null
 cmake --install "$fresh/build" --prefix "$fresh/prefix" >/dev/null ||
     fail "cmake --install failed after script/run in a new build folder"
