@@ -5,83 +5,98 @@
 
 namespace {
 
-struct refused_case {
+std::string usage_text(const std::string& name)
+{
+    return "usage:  " + name +
+           " [options]\n"
+           "-display\tSet X11 display for output.\n"
+           "-info\t\tPrint additional GLX information.\n"
+           "-time t\t\tRun for t seconds and report performance.\n"
+           "-h\t\tPrint this help page.\n"
+           "-v\t\tVerbose output.\n"
+           "\n";
+}
+
+std::string unsupported(const std::string& arg)
+{
+    return ": Unsupported option '" + arg + "'.\n";
+}
+
+std::string out_of_range(const std::string& time)
+{
+    return ": Time '" + time + "' out of range (-2147 to 2147 seconds).\n";
+}
+
+struct cli_case {
     std::vector<std::string> args;
-    std::string first_line; // before the usage text; empty when there is none
+    std::string message; // after the program name; empty when there is none
+    bool usage;          // the usage text comes after it
+    std::vector<std::string> env;
 };
 
-void PrintTo(const refused_case& c, std::ostream* os)
+cli_case refused(const std::vector<std::string>& args, const std::string& message = "")
 {
-    for (const std::string& arg : c.args)
-        *os << '\'' << arg << "' ";
+    return {args, message, true, {}};
 }
 
-class RefusedCommandLine : public testing::TestWithParam<refused_case> {};
-
-TEST_P(RefusedCommandLine, WritesUsageAndExitsWithOne)
+// Past the command line: the display named, taken as given, does not open.
+cli_case no_display(const std::vector<std::string>& args, const std::string& name,
+                    const std::vector<std::string>& env = {})
 {
-    const refused_case& c = GetParam();
-    // No display anywhere: a command line that got past parsing would fail
-    // differently, so the exact bytes prove that parsing stopped.
-    const run_result result = run_rotavex(c.args, {"DISPLAY="});
-    const std::string name = rotavex_path();
-    std::string first = c.first_line;
-    if (!first.empty())
-        first = name + first;
-    EXPECT_EQ(result.err, first + usage_text(name));
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.exit_status, 1);
+    return {args, ": Error: couldn't open display '" + name + "'\n", false, env};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, RefusedCommandLine,
-    testing::Values(
-        refused_case{{"-h"}, ""}, refused_case{{"-v", "-info", "-h", "-bogus", "-time"}, ""},
-        refused_case{{"-help"}, ": Unsupported option '-help'.\n"},
-        refused_case{{"--help"}, ": Unsupported option '--help'.\n"},
-        refused_case{{"-di"}, ": Unsupported option '-di'.\n"},
-        refused_case{{"-disp"}, ": Unsupported option '-disp'.\n"},
-        refused_case{{"-t"}, ": Unsupported option '-t'.\n"},
-        refused_case{{"-i"}, ": Unsupported option '-i'.\n"},
-        refused_case{{"-vv"}, ": Unsupported option '-vv'.\n"},
-        refused_case{{"-v", "-time", "3", "-x", "-h"}, ": Unsupported option '-x'.\n"},
-        refused_case{{"-debug_use_threadsafe_api", "-q"}, ": Unsupported option '-q'.\n"},
-        refused_case{{"-debug_use_threadsafe_apiX"}, ": Unsupported option '-debug_use_threadsafe_apiX'.\n"},
-        refused_case{{"-display"}, ""}, refused_case{{"-v", "-time"}, ""},
-        refused_case{{"-time", "2148"}, ": Time '2148' out of range (-2147 to 2147 seconds).\n"},
-        refused_case{{"-time", "-2148"}, ": Time '-2148' out of range (-2147 to 2147 seconds).\n"},
-        refused_case{{"-time", " 99999999999999999999x"},
-                     ": Time ' 99999999999999999999x' out of range (-2147 to 2147 seconds).\n"}));
+TEST(CommandLine, EveryRefusalAndEveryDisplayFailureEndsWithStatusOne)
+{
+    const std::string long_value(100000, 'x'), many_digits(100000, '9'), bytes = "\xff\xfe-\xc3\x28\x80";
+    const cli_case cases[] = {
+        refused({"-h"}),
+        refused({"-v", "-info", "-h", "-bogus", "-time"}),
+        refused({"-help"}, unsupported("-help")),
+        refused({"--help"}, unsupported("--help")),
+        refused({"-di"}, unsupported("-di")),
+        refused({"-disp"}, unsupported("-disp")),
+        refused({"-t"}, unsupported("-t")),
+        refused({"-i"}, unsupported("-i")),
+        refused({"-vv"}, unsupported("-vv")),
+        refused({"-v", "-time", "3", "-x", "-h"}, unsupported("-x")),
+        refused({"-debug_use_threadsafe_api", "-q"}, unsupported("-q")),
+        refused({"-debug_use_threadsafe_apiX"}, unsupported("-debug_use_threadsafe_apiX")),
+        refused({bytes}, unsupported(bytes)),
+        refused({"-display"}),
+        refused({"-v", "-time"}),
+        refused({"-time", "2148"}, out_of_range("2148")),
+        refused({"-time", "-2148"}, out_of_range("-2148")),
+        refused({"-time", " 99999999999999999999x"}, out_of_range(" 99999999999999999999x")),
+        refused({"-time", many_digits}, out_of_range(many_digits)),
+        // No server of the tests takes :87 or :98: they start from the lowest free number.
+        no_display({"-v", "-display", ":87"}, ":87"),
+        no_display({"-display", long_value}, long_value),
+        no_display({"-display", bytes}, bytes),
+        no_display({}, ":98", {"DISPLAY=:98"}),
+        no_display({"-d"}, ""),
+    };
+    const std::string name = ROTAVEX_PATH;
+    for (const cli_case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args).substr(0, 200));
+        std::vector<std::string> env{"DISPLAY="};
+        env.insert(env.end(), c.env.begin(), c.env.end());
+        const run_result result = run_rotavex(c.args, env);
+        EXPECT_EQ(result.err,
+                  (c.message.empty() ? "" : name + c.message) + (c.usage ? usage_text(name) : ""));
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.exit_status, 1);
+    }
+}
 
-TEST(ProgramName, IsArgvZeroAsGiven)
+TEST(CommandLine, ProgramNameIsArgvZeroAsGiven)
 {
     child_process child;
     // Run through a different argv[0] to see that the name is not hard-coded.
-    start_process(child, {BASH_PATH, "-c", "exec -a ./my-bench \"$0\" -nope", rotavex_path()});
-    ASSERT_TRUE(wait_for_exit(child, 30));
-    EXPECT_EQ(child.err, "./my-bench: Unsupported option '-nope'.\n" + usage_text("./my-bench"));
+    start_process(child, {BASH_PATH, "-c", "exec -a ./my-bench \"$0\" -nope", ROTAVEX_PATH});
+    ASSERT_TRUE(wait_for_exit(child));
+    EXPECT_EQ(child.err, "./my-bench" + unsupported("-nope") + usage_text("./my-bench"));
     EXPECT_EQ(child.exit_status, 1);
-}
-
-TEST(DisplayFailure, NamesTheDisplayGiven)
-{
-    // A local display that no server of the tests takes: they start from the lowest free number.
-    const run_result result = run_rotavex({"-v", "-display", ":87"});
-    EXPECT_EQ(result.err, rotavex_path() + ": Error: couldn't open display ':87'\n");
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.exit_status, 1);
-}
-
-TEST(DisplayFailure, NamesDisplayVariableWithoutOption)
-{
-    const run_result from_env = run_rotavex({}, {"DISPLAY=:98"});
-    EXPECT_EQ(from_env.err, rotavex_path() + ": Error: couldn't open display ':98'\n");
-    EXPECT_EQ(from_env.exit_status, 1);
-
-    const run_result unset = run_rotavex({"-d"}, {"DISPLAY="});
-    EXPECT_EQ(unset.err, rotavex_path() + ": Error: couldn't open display ''\n");
-    EXPECT_EQ(unset.out, "");
-    EXPECT_EQ(unset.exit_status, 1);
 }
 
 } // namespace

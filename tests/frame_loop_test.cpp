@@ -1,23 +1,22 @@
-// The whole program running: timed runs, events and output through a pipe.
-#include "process.h"
-#include "x_tools.h"
-
+// The whole program running: timed runs, and runs ended from outside, with
+// the events they follow and the ones they ignore.
 #include <gtest/gtest.h>
+
+#include "process.h"
+
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <regex>
 
 namespace {
 
-const std::string frame_rate = R"(\d+ frames in \d+\.\d seconds = [ \d]{2}\d*\.\d{3} FPS\n)";
-const std::regex frame_rate_line(frame_rate);
-const std::string any_frame_rates = "(" + frame_rate + ")*";
-
 TEST(FrameLoop, TimedRunEndsWithResultLinesAndStatusZeroAndYieldsAfterEachFrameButTheLast)
 {
     const std::string log = new_probe_log();
     const run_result result =
-        run_rotavex({"-time", "1"}, {"LD_PRELOAD=" + test_library_path(), "ROTAVEX_PROBE_LOG=" + log}, 60);
+        run_rotavex({"-time", "1"}, {"LD_PRELOAD=" ROTAVEX_TEST_LIBRARY, "ROTAVEX_PROBE_LOG=" + log});
     EXPECT_EQ(result.exit_status, 0);
     std::smatch first;
     ASSERT_TRUE(
@@ -37,60 +36,77 @@ TEST(FrameLoop, TimedRunEndsWithResultLinesAndStatusZeroAndYieldsAfterEachFrameB
     EXPECT_EQ(logged.substr(logged.size() - std::min(logged.size(), counts.size())), counts) << logged;
 }
 
-TEST(FrameLoop, FrameRateLineComesWhileTheProgramRunsAndNoTimedRunWithoutALimit)
+// Resizes the window, which forgets its contents at any new size and is
+// exposed whole, and waits for the program to say so.
+bool resize(child_process& rotavex, Display* display, Window window, unsigned width, unsigned height)
 {
-    const std::vector<std::vector<std::string>> command_lines = {{rotavex_path()},
-                                                                 {rotavex_path(), "-time", "0"}};
-    for (const std::vector<std::string>& argv : command_lines) {
-        child_process rotavex;
-        start_process(rotavex, argv);
-        ASSERT_TRUE(read_until(rotavex, 30, [&] { return contains(rotavex.out, " FPS\n"); }));
-        read_until(rotavex, 0.5, [] { return false; });
-        EXPECT_TRUE(still_running(rotavex)) << "the line must come while the program runs";
-        // The line alone: no "Start timing!" after it.
-        EXPECT_TRUE(std::regex_match(rotavex.out, frame_rate_line)) << rotavex.out;
-        stop_process(rotavex);
-        EXPECT_EQ(rotavex.err, "");
-    }
+    const size_t seen = rotavex.out.size();
+    XResizeWindow(display, window, width, height);
+    XFlush(display);
+    return wait_for_output(rotavex, "Event: ConfigureNotify\n", seen) &&
+           wait_for_output(rotavex, "Event: Expose\n", rotavex.out.find("Event: ConfigureNotify\n", seen));
 }
 
-TEST(FrameLoop, EventLinesOfMappingAndResizingAndNoneForKeys)
+// rotavex -v on a server of the test's own: it follows resizes, ignores key
+// presses, shows its frame rate while it runs, times nothing, and ends when
+// its server goes away.
+void expect_run_until_the_server_goes(const std::vector<std::string>& time_option)
 {
+    child_process server;
+    const std::string display_name = start_private_server(server, {"-screen", "0", "640x480x24"});
+    ASSERT_NE(display_name, "") << server.err;
+    std::vector<std::string> argv{ROTAVEX_PATH, "-v", "-display", display_name};
+    argv.insert(argv.end(), time_option.begin(), time_option.end());
+    Display* display = XOpenDisplay(display_name.c_str());
+    ASSERT_NE(display, nullptr);
     child_process rotavex;
-    start_process(rotavex, {rotavex_path(), "-v"});
-    const std::string id = wait_for_rotavex_window();
-    ASSERT_NE(id, "") << rotavex.err;
-    read_until(rotavex, 10, [&] { return contains(rotavex.out, "Event: "); });
-    read_until(rotavex, 1.0, [] { return false; });
-    // No window manager runs: mapping exposes the window once and nothing moves it.
-    const size_t extensions = rotavex.out.find("GL_EXTENSIONS = ");
-    ASSERT_NE(extensions, std::string::npos) << rotavex.out;
-    EXPECT_TRUE(
-        std::regex_match(rotavex.out.substr(0, extensions),
-                         std::regex("Window x=0, y=0, width=300, height=300\nGL_MAX_VIEWPORT_DIMS=\\d+/\\d+\n"
-                                    "GL_RENDERER   = .*\nGL_VERSION    = .*\nGL_VENDOR     = .*\n")))
-        << rotavex.out.substr(0, extensions);
-    const std::string after_info = rotavex.out.substr(rotavex.out.find('\n', extensions) + 1);
-    EXPECT_TRUE(std::regex_match(after_info, std::regex("Event: Expose\n" + any_frame_rates))) << after_info;
-
-    // Growing wider, the window forgets its contents and is exposed whole.
-    size_t length = rotavex.out.size();
-    tool_output({XDOTOOL_PATH, "windowsize", id, "400", "200"});
-    read_until(rotavex, 1.0, [] { return false; });
-    EXPECT_TRUE(contains(tool_output({XWININFO_PATH, "-id", id}), "Width: 400\n"));
-    const std::string resized = rotavex.out.substr(length);
-    EXPECT_TRUE(std::regex_match(resized, std::regex(any_frame_rates + "Event: ConfigureNotify\n" +
-                                                     any_frame_rates + "Event: Expose\n" + any_frame_rates)))
-        << resized;
-
-    length = rotavex.out.size();
-    tool_output({XDOTOOL_PATH, "key", "--window", id, "q", "Escape", "space"});
-    read_until(rotavex, 1.5, [] { return false; });
-    EXPECT_TRUE(still_running(rotavex)) << "a key press must not end the program";
-    const std::string keyed = rotavex.out.substr(length);
-    EXPECT_TRUE(std::regex_match(keyed, std::regex(any_frame_rates))) << keyed;
-    stop_process(rotavex);
+    const Window window = start_with_window(rotavex, argv, display);
+    ASSERT_NE(window, 0u);
+    // No window manager runs: mapping exposes the window once and nothing moves
+    // it. Shrunk to one pixel and back, it goes on drawing.
+    ASSERT_TRUE(wait_for_output(rotavex, "Event: Expose\n"));
+    ASSERT_TRUE(resize(rotavex, display, window, 400, 200));
+    ASSERT_TRUE(wait_for_output(rotavex, " FPS\n"));
+    // The keys are queued before the resize, so they have been handled by the
+    // time its lines come: with nothing written for them and the program still
+    // running, they were ignored.
+    XEvent key{};
+    key.xkey.type = KeyPress;
+    key.xkey.window = window;
+    for (const KeySym symbol : {XK_q, XK_Escape, XK_space}) {
+        key.xkey.keycode = XKeysymToKeycode(display, symbol);
+        XSendEvent(display, window, False, KeyPressMask, &key);
+    }
+    ASSERT_TRUE(resize(rotavex, display, window, 1, 1)) << "the key presses must not end the program";
+    ASSERT_TRUE(resize(rotavex, display, window, 300, 300));
+    XCloseDisplay(display);
+    EXPECT_TRUE(still_running(rotavex));
+    const std::string& out = rotavex.out;
+    const size_t extensions = out.find("GL_EXTENSIONS = ");
+    const std::string shown = out.substr(0, extensions) + out.substr(out.find('\n', extensions) + 1);
+    const std::string frame_rates = R"((\d+ frames in \d+\.\d seconds = [ \d]{2}\d*\.\d{3} FPS\n)*)";
+    const std::string configure = "Event: ConfigureNotify\n" + frame_rates;
+    const std::string expose = "Event: Expose\n" + frame_rates;
+    EXPECT_TRUE(std::regex_match(
+        shown, std::regex("Window x=0, y=0, width=300, height=300\nGL_MAX_VIEWPORT_DIMS=\\d+/\\d+\n"
+                          "GL_RENDERER   = .*\nGL_VERSION    = .*\nGL_VENDOR     = .*\n" +
+                          expose + configure + expose + configure + expose + configure + expose)))
+        << shown;
     EXPECT_EQ(rotavex.err, "");
+
+    stop_process(server);
+    EXPECT_TRUE(wait_for_exit(rotavex, 10)) << "after the server went away";
+    EXPECT_TRUE(rotavex.exit_status > 0 || rotavex.signal != 0) << rotavex.exit_status;
+}
+
+TEST(FrameLoop, WithoutTimeOptionRunsUntilEndedFromOutside)
+{
+    expect_run_until_the_server_goes({});
+}
+
+TEST(FrameLoop, TimeZeroRunsUntilEndedFromOutside)
+{
+    expect_run_until_the_server_goes({"-time", "0"});
 }
 
 } // namespace

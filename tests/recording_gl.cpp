@@ -9,14 +9,10 @@ namespace {
 
 GLuint next_list = 1;
 
-void record(const char* name, std::vector<double> args = {})
+template <typename... Args>
+void record(const char* name, Args... args)
 {
-    recorded_calls.push_back({name, std::move(args)});
-}
-
-std::vector<double> four(const GLfloat* values)
-{
-    return {values[0], values[1], values[2], values[3]};
+    recorded_calls.push_back({name, {double(args)...}});
 }
 
 } // namespace
@@ -46,103 +42,44 @@ std::vector<std::string> describe_all(const std::vector<gl_call>& calls)
     return texts;
 }
 
-void glShadeModel(GLenum mode)
+std::vector<primitive> primitives_of(const std::vector<gl_call>& calls)
 {
-    record("glShadeModel", {double(mode)});
+    std::vector<primitive> result;
+    vec3 normal{0, 0, 1};
+    for (const gl_call& call : calls) {
+        const std::vector<double>& a = call.args;
+        if (call.name == "glNormal3f")
+            normal = {a[0], a[1], a[2]};
+        else if (call.name == "glBegin")
+            result.push_back({static_cast<GLenum>(a[0]), {}});
+        else if (call.name == "glVertex3f")
+            result.back().vertices.push_back({{a[0], a[1], a[2]}, normal});
+    }
+    return result;
 }
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z)
-{
-    record("glNormal3f", {x, y, z});
-}
-void glBegin(GLenum mode)
-{
-    record("glBegin", {double(mode)});
-}
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
-{
-    record("glVertex3f", {x, y, z});
-}
-void glEnd()
-{
-    record("glEnd");
-}
-void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
-{
-    record("glViewport", {double(x), double(y), double(width), double(height)});
-}
-void glMatrixMode(GLenum mode)
-{
-    record("glMatrixMode", {double(mode)});
-}
-void glLoadIdentity()
-{
-    record("glLoadIdentity");
-}
-void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near_val,
-               GLdouble far_val)
-{
-    record("glFrustum", {left, right, bottom, top, near_val, far_val});
-}
-void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
-{
-    record("glTranslatef", {x, y, z});
-}
-void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
-{
-    record("glRotatef", {angle, x, y, z});
-}
-void glPushMatrix()
-{
-    record("glPushMatrix");
-}
-void glPopMatrix()
-{
-    record("glPopMatrix");
-}
-void glClear(GLbitfield mask)
-{
-    record("glClear", {double(mask)});
-}
-void glEnable(GLenum capability)
-{
-    record("glEnable", {double(capability)});
-}
-void glLightfv(GLenum light, GLenum name, const GLfloat* values)
-{
-    std::vector<double> args{double(light), double(name)};
-    for (double v : four(values))
-        args.push_back(v);
-    record("glLightfv", args);
-}
-void glMaterialfv(GLenum face, GLenum name, const GLfloat* values)
-{
-    std::vector<double> args{double(face), double(name)};
-    for (double v : four(values))
-        args.push_back(v);
-    record("glMaterialfv", args);
-}
-GLuint glGenLists(GLsizei range)
-{
-    record("glGenLists", {double(range)});
-    const GLuint first = next_list;
-    next_list += static_cast<GLuint>(range);
-    return first;
-}
-void glNewList(GLuint list, GLenum mode)
-{
-    record("glNewList", {double(list), double(mode)});
-}
-void glEndList()
-{
-    record("glEndList");
-}
-void glCallList(GLuint list)
-{
-    record("glCallList", {double(list)});
-}
-const GLubyte* glGetString(GLenum name)
-{
-    record("glGetString", {double(name)});
-    const auto answer = gl_string_answers.find(name);
-    return reinterpret_cast<const GLubyte*>(answer == gl_string_answers.end() ? nullptr : answer->second);
-}
+
+// clang-format off
+void glShadeModel(GLenum mode) { record("glShadeModel", mode); }
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { record("glNormal3f", x, y, z); }
+void glBegin(GLenum mode) { record("glBegin", mode); }
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { record("glVertex3f", x, y, z); }
+void glEnd() { record("glEnd"); }
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) { record("glViewport", x, y, width, height); }
+void glMatrixMode(GLenum mode) { record("glMatrixMode", mode); }
+void glLoadIdentity() { record("glLoadIdentity"); }
+void glFrustum(double l, double r, double b, double t, double n, double f) { record("glFrustum", l, r, b, t, n, f); }
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { record("glTranslatef", x, y, z); }
+void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) { record("glRotatef", angle, x, y, z); }
+void glPushMatrix() { record("glPushMatrix"); }
+void glPopMatrix() { record("glPopMatrix"); }
+void glClear(GLbitfield mask) { record("glClear", mask); }
+void glEnable(GLenum capability) { record("glEnable", capability); }
+void glLightfv(GLenum l, GLenum name, const GLfloat* v) { record("glLightfv", l, name, v[0], v[1], v[2], v[3]); }
+void glMaterialfv(GLenum f, GLenum name, const GLfloat* v) { record("glMaterialfv", f, name, v[0], v[1], v[2], v[3]); }
+void glNewList(GLuint list, GLenum mode) { record("glNewList", list, mode); }
+void glEndList() { record("glEndList"); }
+void glCallList(GLuint list) { record("glCallList", list); }
+GLuint glGenLists(GLsizei range) { record("glGenLists", range); next_list += range; return next_list - range; }
+// A name missing from gl_string_answers is added to it, answering null.
+const GLubyte* glGetString(GLenum n) { record("glGetString", n); return (const GLubyte*)gl_string_answers[n]; }
+// clang-format on

@@ -24,3 +24,21 @@ void reset_recording();
 // A call written out as "name(arg, arg, ...)", floats with every digit they hold.
 std::string describe(const gl_call& call);
 std::vector<std::string> describe_all(const std::vector<gl_call>& calls);
+
+struct vec3 {
+    double x, y, z;
+};
+
+struct vertex {
+    vec3 position;
+    vec3 normal; // current when the vertex was given
+};
+
+struct primitive {
+    GLenum mode;
+    std::vector<vertex> vertices;
+};
+
+// The glBegin/glEnd pairs among the calls, in order, each vertex with the normal current at it
+// ((0, 0, 1) before any glNormal3f, as in a new GL context).
+std::vector<primitive> primitives_of(const std::vector<gl_call>& calls);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "process.h"
-#include "x_tools.h"
 #include "scene/scene.h"
 #include "window/gl_window.h"
 
@@ -137,7 +136,7 @@ TEST(Render, ThreeWheelsInTheirColoursAndPlaces)
     expect_lit(rgb, 2, {(tip[0] + root[0]) / 2, (tip[1] + root[1]) / 2, 0.0},
                {root[1] - tip[1], tip[0] - root[0], 0.0}, "falling flank of wheel 2's tooth 2");
 
-    // Gone, so that the running program's window is the only one of its name.
+    // Gone, so that it cannot hide the running program's window in the next test.
     glXMakeCurrent(window.display, None, nullptr);
     XDestroyWindow(window.display, window.window);
     XSync(window.display, False);
@@ -147,13 +146,12 @@ TEST(Render, ThreeWheelsInTheirColoursAndPlaces)
 // proves that frames went by: frames drawn but never swapped leave it black.
 TEST(Render, RunningProgramShowsTheWheelsInItsWindow)
 {
-    child_process rotavex;
-    start_process(rotavex, {rotavex_path()});
-    ASSERT_TRUE(read_until(rotavex, 30, [&] { return contains(rotavex.out, " FPS\n"); })) << rotavex.err;
-    const std::string id = wait_for_rotavex_window();
     Display* display = XOpenDisplay(nullptr);
-    ASSERT_TRUE(display && !id.empty());
-    XImage* image = XGetImage(display, std::stoul(id), 0, 0, 300, 300, AllPlanes, ZPixmap);
+    ASSERT_NE(display, nullptr);
+    child_process rotavex;
+    const Window id = start_with_window(rotavex, {ROTAVEX_PATH}, display);
+    ASSERT_TRUE(id != 0 && wait_for_output(rotavex, " FPS\n"));
+    XImage* image = XGetImage(display, id, 0, 0, 300, 300, AllPlanes, ZPixmap);
     ASSERT_NE(image, nullptr);
     frame rgb(300 * 300 * 3);
     const unsigned long masks[3] = {image->red_mask, image->green_mask, image->blue_mask};

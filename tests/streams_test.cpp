@@ -7,45 +7,50 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
+#include <iterator>
 #include <regex>
 
 namespace {
 
 struct stream_case {
+    const char* name;
     const char* redirection; // redirections and assignments the shell makes as it starts rotavex
     bool reader_gone;        // standard output a pipe nobody reads any more
     int exit_status;         // -1: ended by SIGPIPE, as Unix programs are
     bool results;            // both result lines on the test's pipe, else nothing there
 };
 
-void PrintTo(const stream_case& c, std::ostream* os)
-{
-    *os << (c.reader_gone ? "stdout reader gone" : c.redirection);
-}
+const stream_case cases[] = {
+    {"InputClosed", "<&-", false, 0, true},
+    {"OutputClosed", ">&-", false, 0, true},
+    {"OutputFull", ">/dev/full", false, 0, true},
+    {"OutputReaderGone", "", true, -1, false},
+    // libGL writes to descriptor 2 while the display is open.
+    {"ErrorClosed", "LIBGL_DEBUG=verbose 2>&-", false, 0, false},
+    {"ErrorFull", "2>/dev/full", false, 1, false},
+};
 
-class StandardStreams : public testing::TestWithParam<stream_case> {};
+// The row's number: GoogleTest would show a row itself as raw bytes.
+class StandardStreams : public testing::TestWithParam<int> {};
 
 TEST_P(StandardStreams, ResultDeliveredOrStatusSaysSo)
 {
-    const stream_case& c = GetParam();
+    const stream_case& c = cases[GetParam()];
 #ifndef __linux__
     // Not every BSD has the device; on Linux a missing one is a broken system.
     if (std::strstr(c.redirection, "/dev/full") && access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "this system has no /dev/full";
 #endif
     child_process rotavex;
-    const auto start = std::chrono::steady_clock::now();
     start_process(rotavex,
-                  {BASH_PATH, "-c", std::string(c.redirection) + " exec \"$0\" -time 1", rotavex_path()});
+                  {BASH_PATH, "-c", std::string(c.redirection) + " exec \"$0\" -time 1", ROTAVEX_PATH});
     if (c.reader_gone) {
         close(rotavex.out_fd);
         rotavex.out_fd = -1;
     }
     // The run takes some six seconds: five to the first report, one timed.
-    ASSERT_TRUE(wait_for_exit(rotavex, 30)) << "no end within 30 s";
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20.0);
+    ASSERT_TRUE(wait_for_exit(rotavex, 20));
     if (c.exit_status < 0) {
         EXPECT_EQ(rotavex.signal, SIGPIPE);
     } else {
@@ -59,13 +64,9 @@ TEST_P(StandardStreams, ResultDeliveredOrStatusSaysSo)
         EXPECT_EQ(rotavex.err, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, StandardStreams,
-                         testing::Values(stream_case{"<&-", false, 0, true},
-                                         stream_case{">&-", false, 0, true},
-                                         stream_case{">/dev/full", false, 0, true},
-                                         stream_case{"", true, -1, false},
-                                         // libGL writes to descriptor 2 while the display is open.
-                                         stream_case{"LIBGL_DEBUG=verbose 2>&-", false, 0, false},
-                                         stream_case{"2>/dev/full", false, 1, false}));
+INSTANTIATE_TEST_SUITE_P(Table, StandardStreams, testing::Range(0, static_cast<int>(std::size(cases))),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(cases[info.param].name);
+                         });
 
 } // namespace
