@@ -2,9 +2,6 @@
 // clang-format off
 #pragma once
 
-// Inner radius 1, outer radius 4, width 1: x and y of the hole and the root circle at a,
-// the tip circle at a + s and a + 2s and the root circle at a + 3s, then of the rising-flank,
-// top-land, falling-flank and root-land normals of the outer surface.
 const struct { int teeth, tooth; float xy[18]; } tooth_cases[] = {
     {20, 0, {1.0f, 0.0f, 0x1.d33334p+1f, 0.0f, 0x1.158ab2p+2f, 0x1.5d7cfap-2f, 0x1.12f8f2p+2f, 0x1.5c692cp-1f, 0x1.c64a8ep+1f, 0x1.b44342p-1f,
              0x1.c7cf8cp-2f, -0x1.ca7aaap-1f, 0x1.fc7378p-1f, 0x1.e16ee6p-4f, 0x1.5f6852p-3f, 0x1.7e9d4ep-1f, 0x1.ecc6eep-1f, 0x1.15f47cp-2f}},
@@ -15,15 +12,9 @@ const struct { int teeth, tooth; float xy[18]; } tooth_cases[] = {
     {3, 0, {1.0f, 0.0f, 0x1.d33334p+1f, 0.0f, 0x1.e233f4p+1f, 0x1.166666p+1f, 0x1.166666p+1f, 0x1.e233f4p+1f, -0x1.569fa8p-23f, 0x1.d33334p+1f,
              0x1.ff4216p-1f, -0x1.b8d358p-5f, 0x1.6a09e6p-1f, 0x1.6a09e6p-1f, -0x1.e018p-4f, 0x1.166666p+1f, -0x1.0907ep-2f, 0x1.ee8dd4p-1f}},
 };
-// The front face of a wheel of one tooth: x and y of its six vertices.
 const float one_tooth_front[6][2] = {{1.0f, 0.0f}, {0x1.d33334p+1f, 0.0f}, {1.0f, 0.0f}, {0x1.75e248p-25f, -0x1.d33334p+1f}, {1.0f, 0x1.777a5cp-23f}, {0x1.d33334p+1f, 0x1.569fa8p-21f}};
-// reshape_view(301, 300): the right of the frustum, 1 / (300 / 301 in single), in double.
 const double frustum_right_301x300 = 0x1.00da73cadf188p+0;
-// The rotations of wheels 1, 2 and 3 that draw_scene gives for some values of angle_deg.
 const float wheel_angles[][3] = {{90.0f, -189.0f, -205.0f}, {360.0f, -729.0f, -745.0f}, {0x1.333334p-1f, -0x1.466666p+3f, -0x1.a33334p+4f}, {0x1.ccccccp+0f, -0x1.933334p+3f, -0x1.c9999ap+4f}};
-// angle_deg after frame k at 50 frames a second, the first frame with the fallback step.
 const struct { int k; float angle_deg; } fifty_fps_angles[] = {{0, 0x1.333334p-1f}, {2, 3.0f}, {299, 0x1.67668ep+8f}, {300, 0x1.3384p-1f}, {303, 0x1.0cd6e6p+2f}};
-// angle_deg after three frames of 10000 us each.
 const float fallback_angles[] = {0x1.333334p-1f, 0x1.333334p+0f, 0x1.cccccep+0f};
-// From 359.4, frames of 10000, 10000, 13000000 and 10000 us; then from 0.3, one of -10000 us.
 const float wrap_angles[] = {360.0f, 0x1.3334p-1f, 0x1.a49998p+8f, 0x1.e9999p+5f, -0x1.333332p-2f};
