@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -25,8 +26,7 @@ double now_s()
 
 int ms_until(double deadline)
 {
-    const double left_s = deadline - now_s();
-    return left_s > 0 ? static_cast<int>(left_s * 1000.0) + 1 : 0;
+    return std::max(0, static_cast<int>((deadline - now_s()) * 1000.0) + 1);
 }
 
 // Collects the child if it has ended; true when it has (or never ran).
@@ -178,13 +178,14 @@ std::string start_private_server(child_process& server, const std::vector<std::s
     return ":" + server.out.substr(0, server.out.find('\n'));
 }
 
-unsigned long start_with_window(child_process& child, const std::vector<std::string>& argv, Display* display)
+unsigned long start_with_window(child_process& child, const std::vector<std::string>& argv, Display* display,
+                                const std::vector<std::string>& env)
 {
     // Told of every window mapped on the root from before the program starts,
     // so that its window cannot come unseen.
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
-    start_process(child, argv);
+    start_process(child, argv, env);
     const double deadline = now_s() + 20;
     while (child.out_fd >= 0 && now_s() < deadline) {
         while (XPending(display) > 0) {

@@ -53,9 +53,10 @@ std::string start_private_server(child_process& server, const std::vector<std::s
 
 typedef struct _XDisplay Display; // as Xlib declares it
 
-// Starts argv (with no env of its own) and returns the window named "rotavex"
+// Starts argv as start_process does and returns the window named "rotavex"
 // once the server says it is mapped on display, or 0 if none comes in time.
-unsigned long start_with_window(child_process& child, const std::vector<std::string>& argv, Display* display);
+unsigned long start_with_window(child_process& child, const std::vector<std::string>& argv, Display* display,
+                                const std::vector<std::string>& env = {});
 
 // A path for the probe's log, of this test process's own (so that suites of
 // two builds run at once do not share it), with no file there yet.

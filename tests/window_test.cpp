@@ -11,12 +11,14 @@ namespace {
 const std::string window_line = "Window x=0, y=0, width=300, height=300\n";
 const std::string probe = "LD_PRELOAD=" ROTAVEX_TEST_LIBRARY;
 
-TEST(Window, NamedSizedAndHintedAsAsked)
+// A viewport limit of exactly the window's size passes.
+TEST(Window, NamedSizedAndHintedAsAskedWithAViewportLimitOfItsSize)
 {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     child_process rotavex;
-    const Window window = start_with_window(rotavex, {ROTAVEX_PATH}, display);
+    const Window window =
+        start_with_window(rotavex, {ROTAVEX_PATH, "-v"}, display, {probe, "ROTAVEX_PROBE_VIEWPORT=300/300"});
     ASSERT_NE(window, 0u);
     XWindowAttributes at;
     XGetWindowAttributes(display, window, &at);
@@ -34,6 +36,12 @@ TEST(Window, NamedSizedAndHintedAsAsked)
     EXPECT_EQ(std::vector<long>({hints.flags, hints.x, hints.y, hints.width, hints.height}),
               std::vector<long>({USPosition | USSize, 0, 0, 300, 300}));
     XCloseDisplay(display);
+    // The line after GL_RENDERER's: that one is whole.
+    EXPECT_TRUE(wait_for_output(rotavex, "GL_VERSION"));
+    stop_process(rotavex);
+    EXPECT_EQ(rotavex.out.rfind(window_line + "GL_MAX_VIEWPORT_DIMS=300/300\nGL_RENDERER   = ", 0), 0u)
+        << rotavex.out;
+    EXPECT_EQ(rotavex.err, "");
 }
 
 TEST(Window, ServerWithoutGlxIsFailureTwo)
@@ -50,65 +58,50 @@ TEST(Window, ServerWithoutGlxIsFailureTwo)
     EXPECT_EQ(result.exit_status, 1);
 }
 
-TEST(Window, ViewportLimitBelowTheWindowIsFailureFour)
+// Runs that end at start-up: the probe forces the viewport limit below the
+// window, or XInitThreads to fail, and logs the start-up calls made, in order.
+TEST(Window, StartUpCallsInOrderAndEachStartUpFailure)
 {
-    for (const std::string forced : {"299/300", "300/299", "0/0"}) {
-        const run_result result = run_rotavex({"-info"}, {probe, "ROTAVEX_PROBE_VIEWPORT=" + forced});
-        EXPECT_EQ(result.out, "GL_MAX_VIEWPORT_DIMS=" + forced + "\n");
-        EXPECT_EQ(result.err, ROTAVEX_PATH ": Error: Requested window size (300/300) larger than maximum "
-                                           "supported by GL engine (" +
-                                  forced + ").\n");
-        EXPECT_EQ(result.exit_status, 1);
-    }
-    // Without -info or -v the failure comes alone.
-    const run_result quiet = run_rotavex({}, {probe, "ROTAVEX_PROBE_VIEWPORT=299/299"});
-    EXPECT_EQ(quiet.out, "");
-    EXPECT_EQ(quiet.exit_status, 1);
-}
-
-TEST(Window, StartUpCallsInOrderAndAViewportLimitOfExactlyTheWindowPasses)
-{
-    const std::string log = new_probe_log();
-    const std::vector<std::string> env{probe, "ROTAVEX_PROBE_LOG=" + log, "ROTAVEX_PROBE_VIEWPORT=300/300"};
     // GLX_RGBA, RED 1, GREEN 1, BLUE 1, DOUBLEBUFFER, DEPTH 1, None; then
     // CWBackPixel|CWBorderPixel|CWEventMask|CWColormap and
     // StructureNotifyMask|ExposureMask|KeyPressMask.
     const std::string window_calls =
-        "glXChooseVisual 4 8 1 9 1 10 1 5 12 1 0\nXCreateWindow 0x280a 0x28001\n";
+        "XOpenDisplay\nglXChooseVisual 4 8 1 9 1 10 1 5 12 1 0\nXCreateWindow 0x280a 0x28001\n";
+    const auto too_small = [](const std::string& limit) {
+        return ROTAVEX_PATH ": Error: Requested window size (300/300) larger than maximum supported by GL "
+                            "engine (" +
+               limit + ").\n";
+    };
     const struct {
         std::vector<std::string> args;
-        std::string calls;
-    } cases[] = {
-        {{"-d", "-debug_use_threadsafe_api"}, "XInitThreads\nXOpenDisplay\n" + window_calls},
-        {{"-debug"}, "XInitThreads\nXOpenDisplay\n" + window_calls},
-        {{}, "XOpenDisplay\n" + window_calls},
+        std::string forced, calls, out, err; // err "": the command-line table's text
+    } runs[] = {
+        {{"-info"}, "VIEWPORT=299/300", window_calls, "GL_MAX_VIEWPORT_DIMS=299/300\n", too_small("299/300")},
+        {{"-info"}, "VIEWPORT=300/299", window_calls, "GL_MAX_VIEWPORT_DIMS=300/299\n", too_small("300/299")},
+        // Without -info or -v the failure comes alone.
+        {{}, "VIEWPORT=0/0", window_calls, "", too_small("0/0")},
+        {{"-d", "-debug_use_threadsafe_api", "-v"},
+         "VIEWPORT=0/0",
+         "XInitThreads\n" + window_calls,
+         window_line + "GL_MAX_VIEWPORT_DIMS=0/0\n",
+         too_small("0/0")},
+        {{"-debug"}, "VIEWPORT=0/0", "XInitThreads\n" + window_calls, "", too_small("0/0")},
+        {{"-d", "-v"}, "XINITTHREADS=0", "XInitThreads\n", "", ROTAVEX_PATH ": XInitThreads() failure.\n"},
+        // Refused before anything of X is touched.
+        {{"-debug_use_threadsafe_api", "-zzz"}, "XINITTHREADS=0", "", "", ""},
     };
-    for (const auto& run : cases) {
-        SCOPED_TRACE(testing::PrintToString(run.args));
-        std::vector<std::string> argv{ROTAVEX_PATH, "-v"};
-        argv.insert(argv.end(), run.args.begin(), run.args.end());
-        child_process rotavex;
-        start_process(rotavex, argv, env);
-        // The line after GL_RENDERER's: that one is whole.
-        EXPECT_TRUE(wait_for_output(rotavex, "GL_VERSION"));
-        stop_process(rotavex);
+    for (const auto& run : runs) {
+        SCOPED_TRACE(testing::PrintToString(run.args) + " " + run.forced);
+        const std::string log = new_probe_log();
+        const run_result result =
+            run_rotavex(run.args, {probe, "ROTAVEX_PROBE_LOG=" + log, "ROTAVEX_PROBE_" + run.forced});
         EXPECT_EQ(read_and_remove(log), run.calls);
-        EXPECT_EQ(rotavex.out.rfind(window_line + "GL_MAX_VIEWPORT_DIMS=300/300\nGL_RENDERER   = ", 0), 0u)
-            << rotavex.out;
-        EXPECT_EQ(rotavex.err, "");
+        EXPECT_EQ(result.out, run.out);
+        if (!run.err.empty()) {
+            EXPECT_EQ(result.err, run.err);
+        }
+        EXPECT_EQ(result.exit_status, 1);
     }
-    // Refused before anything of X is touched.
-    const run_result refused = run_rotavex({"-debug_use_threadsafe_api", "-zzz"}, env);
-    EXPECT_EQ(refused.exit_status, 1);
-    EXPECT_EQ(read_and_remove(log), "");
-
-    std::vector<std::string> failing = env;
-    failing.push_back("ROTAVEX_PROBE_XINITTHREADS=0");
-    const run_result failed = run_rotavex({"-d", "-v"}, failing);
-    EXPECT_EQ(failed.err, ROTAVEX_PATH ": XInitThreads() failure.\n");
-    EXPECT_EQ(failed.out, "");
-    EXPECT_EQ(failed.exit_status, 1);
-    EXPECT_EQ(read_and_remove(log), "XInitThreads\n");
 }
 
 } // namespace
