@@ -10,16 +10,14 @@ struct captured {
     std::string out, err;
 };
 
-// Code that takes its streams is handed stdout and stderr; whatever is left in
-// their buffers is flushed on either side, so it lands where it belongs.
+// Code that takes its streams is handed stdout and stderr. GoogleTest flushes
+// every stream as a capture starts and ends, so each line lands where it belongs.
 template <typename Code>
 captured capture(Code&& code)
 {
-    std::fflush(nullptr);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     code();
-    std::fflush(nullptr);
     const std::string err = testing::internal::GetCapturedStderr();
     return {testing::internal::GetCapturedStdout(), err};
 }

@@ -23,15 +23,10 @@ TEST(EventPump, QueuedEventsAreHandledInOrderThenOneFrameIsDrawnAndShown)
     const std::string swap = "glXSwapBuffers(" + std::to_string(window) + ")";
     for (const bool verbose : {true, false}) {
         // Put back at the head of the queue, so the last one put back comes out first.
+        // Each as a configure event 400 wide and 200 high; the other two have their window where it has.
         for (const int type : {KeyPress, Expose, ConfigureNotify}) {
             XEvent event{};
-            event.type = type;
-            event.xany.display = display;
-            event.xany.window = window;
-            if (type == ConfigureNotify) {
-                event.xconfigure.width = 400;
-                event.xconfigure.height = 200;
-            }
+            event.xconfigure = {type, 0, False, display, window, window, 0, 0, 400, 200, 0, None, False};
             XPutBackEvent(display, &event);
         }
         run_settings settings;

@@ -53,7 +53,7 @@ TEST(FrameClock, WorkedExampleAtFiftyFramesPerSecond)
         EXPECT_EQ(angles[after.k], after.angle_deg) << "frame " << after.k;
 }
 
-TEST(FrameClock, ReportAtExactlyFiveSecondsNotOneMicrosecondBefore)
+TEST(FrameClock, ReportAtExactlyFiveSecondsNotBeforeAndForTheIntervalMeasured)
 {
     frame_clock clock{};
     frame(clock, 100);
@@ -61,38 +61,26 @@ TEST(FrameClock, ReportAtExactlyFiveSecondsNotOneMicrosecondBefore)
     EXPECT_EQ(frame(clock, 100 + 5000000).out, "3 frames in 5.0 seconds =  0.600 FPS\n");
     EXPECT_EQ(clock.frames_since_report, 0);
     EXPECT_EQ(clock.last_report_us, 5000100);
+    // A slow frame's line shows the interval measured, and counts from the report before.
+    EXPECT_EQ(frame(clock, 5000100 + 12345678).out, "1 frames in 12.3 seconds =  0.081 FPS\n");
 }
 
-TEST(FrameClock, SlowReportShowsTheMeasuredInterval)
+TEST(FrameClock, EqualReadingsAdvanceByTheFallbackStepAndTheAngleWrapsOnlyAboveThreeSixtyAndOnce)
 {
     frame_clock clock{};
-    frame(clock, 1);
-    EXPECT_EQ(frame(clock, 1 + 12345678).out, "2 frames in 12.3 seconds =  0.162 FPS\n");
-}
-
-TEST(FrameClock, EqualReadingsStillAdvanceByTheFallbackStep)
-{
-    frame_clock clock{};
-    const std::int64_t readings_us[] = {5000, 5000, 15000};
+    const std::int64_t equal_us[] = {5000, 5000, 15000};
     for (size_t i = 0; i < 3; ++i) {
-        frame(clock, readings_us[i]);
+        frame(clock, equal_us[i]);
         EXPECT_EQ(clock.angle_deg, fallback_angles[i]) << i;
     }
-}
-
-TEST(FrameClock, WrapsOnlyAboveThreeSixtyAndOnlyOnce)
-{
-    frame_clock clock{};
-    frame(clock, 1);
+    // From 359.4, 0.6 degrees more make 360.0 in single, which stays; 0.6 more wrap. Then thirteen seconds
+    // in one frame, over two turns, wrap once only. Last, a clock that steps back turns the wheels back,
+    // from 0.3 to below 0.
     clock.angle_deg = 359.4f;
-    // 0.6 degrees more make 360.0 in single, which stays; 0.6 more wrap. Then thirteen seconds in one frame,
-    // over two turns, wrap once only. Last, a clock that steps back turns the wheels back, from 0.3 to below
-    // 0.
-    const std::int64_t readings_us[] = {10001, 20001, 13020001, 13030001, 13020001};
+    const std::int64_t wrap_us[] = {25000, 35000, 13035000, 13045000, 13035000};
     for (size_t i = 0; i < 5; ++i) {
-        if (i == 4)
-            clock.angle_deg = 0.3f;
-        frame(clock, readings_us[i]);
+        clock.angle_deg = i == 4 ? 0.3f : clock.angle_deg;
+        frame(clock, wrap_us[i]);
         EXPECT_EQ(clock.angle_deg, wrap_angles[i]) << i;
     }
 }

@@ -50,11 +50,10 @@ bool called_by_program(const void* return_address)
 
 void append_to_log(const std::string& text)
 {
-    if (const char* path = std::getenv("ROTAVEX_PROBE_LOG")) {
-        if (std::FILE* log = std::fopen(path, "a")) {
-            std::fputs(text.c_str(), log);
-            std::fclose(log);
-        }
+    const char* path = std::getenv("ROTAVEX_PROBE_LOG");
+    if (std::FILE* log = path ? std::fopen(path, "a") : nullptr) {
+        std::fputs(text.c_str(), log);
+        std::fclose(log);
     }
 }
 
@@ -66,8 +65,7 @@ void log_call(const void* return_address, const std::string& line)
 
 // Per-frame calls are only counted, and the counts written once as the
 // process ends, so that the probe does not slow the frames it counts.
-long swaps = 0;
-long yields = 0;
+long swaps = 0, yields = 0;
 
 __attribute__((destructor)) void log_frame_counts()
 {
@@ -83,8 +81,7 @@ extern "C" {
 void glGetIntegerv(GLenum name, GLint* values)
 {
     const char* forced = std::getenv("ROTAVEX_PROBE_VIEWPORT");
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     if (name == GL_MAX_VIEWPORT_DIMS && forced && std::sscanf(forced, "%d/%d", &width, &height) == 2) {
         values[0] = width;
         values[1] = height;
@@ -113,11 +110,10 @@ Display* XOpenDisplay(const char* name)
 XVisualInfo* glXChooseVisual(Display* display, int screen, int* attributes)
 {
     std::string line = "glXChooseVisual";
-    for (const int* entry = attributes;; ++entry) {
+    const int* entry = attributes;
+    do
         line += " " + std::to_string(*entry);
-        if (*entry == None)
-            break;
-    }
+    while (*entry++ != None);
     log_call(__builtin_return_address(0), line);
     return next<decltype(&glXChooseVisual)>("glXChooseVisual")(display, screen, attributes);
 }
@@ -139,16 +135,14 @@ Window XCreateWindow(Display* display, Window parent, int x, int y, unsigned int
 void glXSwapBuffers(Display* display, GLXDrawable drawable)
 {
     static const auto swap = next<decltype(&glXSwapBuffers)>("glXSwapBuffers");
-    if (called_by_program(__builtin_return_address(0)))
-        ++swaps;
+    swaps += called_by_program(__builtin_return_address(0));
     swap(display, drawable);
 }
 
 int sched_yield()
 {
     static const auto yield = next<int (*)()>("sched_yield");
-    if (called_by_program(__builtin_return_address(0)))
-        ++yields;
+    yields += called_by_program(__builtin_return_address(0));
     return yield();
 }
 }

@@ -9,15 +9,6 @@
 
 namespace {
 
-vec3 cross(vec3 a, vec3 b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double dot(vec3 a, vec3 b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 // Inner radius 1, outer radius 4, width 1, as wheel 1.
 std::vector<gl_call> record_wheel(GLint teeth)
 {
@@ -32,12 +23,9 @@ std::vector<std::vector<vertex>> quads_of(const primitive& p)
 {
     std::vector<std::vector<vertex>> quads;
     const auto& v = p.vertices;
-    for (size_t i = 0; i + 3 < v.size(); i += p.mode == GL_QUADS ? 4 : 2) {
-        if (p.mode == GL_QUADS)
-            quads.push_back({v[i], v[i + 1], v[i + 2], v[i + 3]});
-        else
-            quads.push_back({v[i], v[i + 1], v[i + 3], v[i + 2]});
-    }
+    const bool strip = p.mode == GL_QUAD_STRIP;
+    for (size_t i = 0; i + 3 < v.size(); i += strip ? 2 : 4)
+        quads.push_back({v[i], v[i + 1], v[i + (strip ? 3 : 2)], v[i + (strip ? 2 : 3)]});
     return quads;
 }
 
@@ -77,6 +65,8 @@ TEST(ToothedWheel, CountsAndShadeModelsFromNoneToTwentyTeeth)
 
 TEST(ToothedWheel, ToothPointsAndNormalsInEveryStep)
 {
+    // Each case's xy: x and y of the hole and the root circle at a, the tip circle at a + s and a + 2s and
+    // the root circle at a + 3s, then of the rising-flank, top-land, falling-flank and root-land normals.
     enum { hole, root_a, tip_s, tip_2s, root_3s };
     // Where each point stands: in the front face, the teeth's front faces, the back face and the teeth's back
     // faces from vertex 4i on, in the outer surface from vertex 8i on.
@@ -161,6 +151,7 @@ TEST(ToothedWheel, NoTeethGivesOnePassOfNotANumber)
 
 TEST(ToothedWheel, EveryPolygonFacesItsNormalAndTheRightWay)
 {
+    const auto dot = [](vec3 a, vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
     // From three teeth on; with one, a + 3s is three quarters of a turn and
     // the front face's triangle folds over itself.
     for (GLint teeth : {3, 10, 20}) {
@@ -168,10 +159,12 @@ TEST(ToothedWheel, EveryPolygonFacesItsNormalAndTheRightWay)
         for (size_t p = 0; p < prims.size(); ++p) {
             SCOPED_TRACE(testing::Message() << teeth << " teeth, primitive " << p);
             for (const auto& quad : quads_of(prims[p])) {
+                // Twice the area, as a vector: the sum of the cross products of the corners in turn.
                 vec3 area{0, 0, 0};
                 for (size_t i = 0; i < 4; ++i) {
-                    const vec3 c = cross(quad[i].position, quad[(i + 1) % 4].position);
-                    area = {area.x + c.x, area.y + c.y, area.z + c.z};
+                    const vec3 a = quad[i].position, b = quad[(i + 1) % 4].position;
+                    area = {area.x + a.y * b.z - a.z * b.y, area.y + a.z * b.x - a.x * b.z,
+                            area.z + a.x * b.y - a.y * b.x};
                 }
                 if (dot(area, area) < 1e-10)
                     continue; // a strip's degenerate joint draws nothing
