@@ -1,17 +1,14 @@
 #!/usr/bin/env bash
-# script/run without a display, as a harness would start it again and again:
-# every run ends with rotavex's own status, and none leaves an X server or
-# rotavex behind, also when the script itself is stopped. Given a display,
-# it draws there and starts nothing else; in a new build folder, it leaves
-# all that cmake --install needs. script/bootstrap, told it is on FreeBSD,
-# asks pkg for FreeBSD's packages.
+# script/run as harnesses use it: without a display, runs in a row end with
+# rotavex's status and leave no X server or rotavex behind, even when stopped;
+# given a display, it draws there alone; a first run in a new build folder
+# leaves all that cmake --install needs. And script/bootstrap on FreeBSD.
 #   run_script_check.sh SOURCE_DIR BUILD_DIR
 set -u
-# A process group of its own, so that whatever a run left behind can be
-# found: with job control on, bash starts a background job in a new group,
-# with or without a terminal. Its input is not the terminal, which would stop
-# a background group that reads it. Stopped from outside, it is asked to
-# stop too, and given ten seconds to clear up before the group is killed.
+# In a process group of its own, where whatever a run left behind is found:
+# with job control on, bash starts a background job in a new group, terminal
+# or not (and its input is not the terminal, which would stop it). Stopped
+# from outside, the group is asked to stop, and given ten seconds to clear up.
 if [ -z "${ROTAVEX_CHECK_GROUP:-}" ]; then
     check=
     trap '[ -z "$check" ] || kill -s TERM -- "-$check" 2>/dev/null' HUP INT TERM
@@ -20,10 +17,8 @@ if [ -z "${ROTAVEX_CHECK_GROUP:-}" ]; then
     check=$!
     wait "$check"
     status=$?
-    i=0
-    while kill -0 -- "-$check" 2>/dev/null && [ $i -lt 100 ]; do
-        i=$((i + 1))
-        sleep 0.1
+    for ((i = 0; i < 100; i++)); do
+        kill -0 -- "-$check" 2>/dev/null && sleep 0.1
     done
     kill -s KILL -- "-$check" 2>/dev/null
     exit "$status"
@@ -35,23 +30,19 @@ unset DISPLAY
 
 fail() {
     echo "$*" >&2
-    pkill -g 0 -x Xvfb
-    pkill -g 0 -x rotavex
+    pkill -g 0 -x 'Xvfb|rotavex'
     exit 1
 }
-# Waits for a rotavex of this group to start, up to 30 seconds.
+# Waits up to 30 seconds for a rotavex of this group to start.
 wait_for_rotavex() {
-    local tries=0
-    until pgrep -g 0 -x rotavex >/dev/null; do
-        tries=$((tries + 1))
-        [ $tries -le 300 ] || { echo "rotavex did not start within 30 s under script/run" >&2; return 1; }
+    local tries
+    for ((tries = 0; tries < 300; tries++)); do
+        pgrep -g 0 -x rotavex >/dev/null && return 0
         sleep 0.1
     done
+    return 1
 }
-left_behind() {
-    pgrep -g 0 -l -x Xvfb
-    pgrep -g 0 -l -x rotavex
-}
+left_behind() { pgrep -g 0 -l -x 'Xvfb|rotavex'; }
 
 # script/bootstrap on FreeBSD, through stand-ins: uname answers the system
 # given, id says root, pkg writes down what it is asked, and there is no apt
@@ -68,8 +59,8 @@ bootstrap_on() { # SYSTEM PURPOSE EXPECTED: "status | what pkg did | other lines
     printf '#!/bin/sh\necho %s\n' "$1" >"$stand_in/uname"
     chmod +x "$stand_in/uname"
     rm -f "$stand_in/asked"
-    local status=0
-    PATH=$stand_in "$source_dir/script/bootstrap" "$2" 2>"$stand_in/err" || status=$?
+    PATH=$stand_in "$source_dir/script/bootstrap" "$2" 2>"$stand_in/err"
+    local status=$?
     local got="$status | $(cat "$stand_in/asked" 2>/dev/null) | $(grep -vc '^bootstrap: installing ' "$stand_in/err")"
     [ "$got" = "$3" ] || fail "script/bootstrap $2 on $1 gave '$got', not '$3'"
 }
@@ -80,11 +71,9 @@ PKG_FINDS=0 bootstrap_on FreeBSD test "0 |  | 0"
 bootstrap_on SunOS run "2 |  | 1"
 bootstrap_on Linux run "2 |  | 1" # a Linux without apt
 
-i=0
-while [ $i -lt 30 ]; do
-    i=$((i + 1))
-    status=0
-    "$run" -h 2>/dev/null || status=$?
+for ((i = 1; i <= 30; i++)); do
+    "$run" -h 2>/dev/null
+    status=$?
     [ "$status" -eq 1 ] || fail "run $i of script/run -h: status $status, not rotavex's 1"
     [ -z "$(left_behind)" ] || fail "run $i of script/run -h left behind: $(left_behind)"
 done
@@ -93,7 +82,7 @@ done
 for signal in TERM HUP; do
     "$run" >/dev/null 2>&1 &
     runner=$!
-    wait_for_rotavex
+    wait_for_rotavex || fail "rotavex did not start within 30 s under script/run"
     kill -s "$signal" "$runner"
     wait "$runner"
     [ -z "$(left_behind)" ] || fail "script/run stopped by SIG$signal left behind: $(left_behind)"
