@@ -21,7 +21,7 @@ cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$scratch/again" >/dev/n
 cmp "$deb" "$scratch/again/$(basename "$deb")"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libx11-6 libglx0 libopengl0 libc6; do
-    case "$depends" in *"$library"*) ;; *) echo "no $library in the package's Depends: $depends" >&2 && exit 1 ;; esac
+    case "$depends" in *"$library"*) ;; *) echo "no $library in the package's Depends: $depends" >&2; exit 1 ;; esac
 done
 
 # Any tag fails, down to pedantic and experimental ones, and no override
