@@ -34,11 +34,10 @@ TEST(EventPump, QueuedEventsAreHandledInOrderThenOneFrameIsDrawnAndShown)
         frame_clock clock{};
         clock.start_time = read_clock();
         reset_recording();
+        const gl_window shown{display, window, nullptr};
         bool ended = true;
         // The streams handed over crossed: a line written to stdout itself, not to the stream given, shows.
-        const captured output = capture([&] {
-            ended = run_frame(gl_window{display, window, nullptr}, settings, clock, stderr, stdout);
-        });
+        const captured output = capture([&] { ended = run_frame(shown, settings, clock, stderr, stdout); });
         EXPECT_FALSE(ended);
         // The event lines are all that either stream gets.
         EXPECT_EQ(output.err, verbose ? "Event: ConfigureNotify\nEvent: Expose\n" : "");
