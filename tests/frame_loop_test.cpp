@@ -18,6 +18,9 @@
 
 namespace {
 
+// A timed run's two result lines, with COUNT's number as the one group.
+const std::regex result_lines(R"(COUNT\|([1-9]\d*)\|1\|fps\nTIME\|1\.\d\n)");
+
 TEST(FrameLoop, TimedRunEndsWithResultLinesAndStatusZeroAndYieldsAfterEachFrameButTheLast)
 {
     const std::string log = new_probe_log();
@@ -30,9 +33,7 @@ TEST(FrameLoop, TimedRunEndsWithResultLinesAndStatusZeroAndYieldsAfterEachFrameB
                          std::regex(R"((\d+) frames in 5\.\d seconds = [ \d]+\.\d{3} FPS\nStart timing!\n)")))
         << result.out;
     std::smatch count;
-    ASSERT_TRUE(
-        std::regex_match(result.err, count, std::regex(R"(COUNT\|([1-9]\d*)\|1\|fps\nTIME\|1\.\d\n)")))
-        << result.err;
+    ASSERT_TRUE(std::regex_match(result.err, count, result_lines)) << result.err;
     // The report frame opens the timed run, so it is in both counts. The
     // probe adds its counts after the start-up calls it logged.
     const long frames = std::stol(first[1]) + std::stol(count[1]) - 1;
@@ -159,9 +160,8 @@ TEST_P(StandardStreams, ResultDeliveredOrStatusSaysSo)
         EXPECT_EQ(rotavex.exit_status, c.exit_status);
         EXPECT_EQ(rotavex.signal, 0);
     }
-    const std::regex results(R"(COUNT\|[1-9]\d*\|1\|fps\nTIME\|1\.\d\n)");
     if (c.results)
-        EXPECT_TRUE(std::regex_match(rotavex.err, results)) << rotavex.err;
+        EXPECT_TRUE(std::regex_match(rotavex.err, result_lines)) << rotavex.err;
     else
         EXPECT_EQ(rotavex.err, "");
 }
