@@ -71,6 +71,20 @@ PKG_FINDS=0 bootstrap_on FreeBSD test "0 |  | 0"
 bootstrap_on SunOS run "2 |  | 1"
 bootstrap_on Linux run "2 |  | 1" # a Linux without apt
 
+# script/compare refuses a bad argument with its usage and status 2, before it installs or builds.
+compare_refuses() {
+    "$source_dir/script/compare" "$@" >/dev/null 2>"$scratch/err"
+    local status=$?
+    [ "$status" -eq 2 ] && tail -n 1 "$scratch/err" | grep -q '^usage: compare \[--rounds N\] \[--seconds S\] SIDE_A SIDE_B ' ||
+        fail "script/compare $*: status $status, not 2 with the usage: $(cat "$scratch/err")"
+}
+compare_refuses ''
+compare_refuses --rounds 1 '' ''
+compare_refuses --seconds 2148 '' ''
+compare_refuses --fast '' ''
+compare_refuses '' 'A=1 /nonexistent'
+compare_refuses '' "$stand_in/id $stand_in/pkg"
+
 for ((i = 1; i <= 30; i++)); do
     "$run" -h 2>/dev/null
     status=$?
@@ -99,6 +113,6 @@ fresh=$scratch/fresh
 ROTAVEX_BUILD_DIR=$fresh/build "$run" -h 2>/dev/null
 cmake --install "$fresh/build" --prefix "$fresh/prefix" >/dev/null ||
     fail "cmake --install failed after script/run in a new build folder"
-echo "bootstrap asked FreeBSD's pkg for its lists;" \
+echo "bootstrap asked FreeBSD's pkg for its lists; script/compare refused bad arguments;" \
     "30 runs of script/run -h ended with status 1; stopped runs left nothing behind;" \
     "with a DISPLAY it drew there alone; an install after it worked"
